@@ -1,0 +1,46 @@
+// The reference panel: the genetic map and the SNPs of the chosen interval,
+// read from the genetic map, legend and haplotype files.
+#ifndef VORDEL_SIM_DATA_H
+#define VORDEL_SIM_DATA_H
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "sim/parameters.h"
+
+// One SNP of the panel.  Its base-pair position is the key it is stored
+// under in Data::snps_data.
+struct snp {
+  std::string rsid;
+  double genetic_position = 0.0;  // population-scaled, interpolated in the map
+  std::vector<int> haps;          // allele of every panel haplotype
+  std::string allele0;
+  std::string allele1;
+  double freq = 0.0;              // frequency of allele 1 among the panel
+};
+
+class Data {
+ public:
+  // An empty panel, filled by the caller (tests build panels this way).
+  Data() = default;
+  // Copies the parameters, then reads the genetic map and the panel.
+  // Throws badfilename on any input error.
+  explicit Data(const VordelParameters& params);
+
+  void read_genetic_map();
+  void read_haplotype_data();
+
+  // Population-scaled genetic position at base-pair position x, by linear
+  // interpolation in the map; constant beyond its ends.
+  double interpolate_genetic_position(double x) const;
+
+  VordelParameters params;
+  std::vector<double> map_scaled_positions;  // 4 Ne cM / 100 per map line
+  std::vector<double> map_positions;         // base-pair position per map line
+  int num_panel_haps = -1;
+  std::map<int, snp> snps_data;  // SNPs of the interval by position; the
+                                 // rank in this order is the SNP index
+};
+
+#endif

@@ -1,0 +1,65 @@
+// The simulator: makes control and case haplotype pairs as copying mosaics
+// of the reference panel and of the haplotypes made before them, and writes
+// them to the output files.
+#ifndef VORDEL_SIM_VORDEL_H
+#define VORDEL_SIM_VORDEL_H
+
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "sim/data.h"
+#include "sim/parameters.h"
+
+class Vordel {
+ public:
+  // Case distribution: cumulative probability -> (place-0 alleles,
+  // place-1 alleles) at the disease loci.
+  using CaseDistribution = std::map<double, std::vector<std::vector<int>>>;
+  // Control haplotype frequencies over a subset of SNPs.
+  using FrequencyTable = std::map<std::vector<int>, double>;
+
+  // Reads the genetic map and the panel (throws badfilename).
+  explicit Vordel(const VordelParameters& params);
+  // Uses an already-read panel.
+  Vordel(const VordelParameters& params, const Data& data);
+
+  // The whole simulation of a run: seeds the generator, settles theta,
+  // selects the disease loci, simulates every pair, writes the output files.
+  void simulate_haplotypes();
+  void set_theta();
+  void simulate_all_alleles();
+  void simulate_crossovers(const std::map<int, snp>& snps, const int& K,
+                           std::vector<std::vector<int>>& segments) const;
+
+  // Matches the disease loci to panel SNPs; ends the process with status 1
+  // when none is usable.
+  void process_dl();
+
+  // Case disease model.
+  void simulate_disease_alleles(std::vector<std::vector<int>>& copying_states,
+                                std::vector<std::vector<int>>& disease_alleles,
+                                const double* mu);
+  void calculate_case_hap_freq(const std::vector<std::vector<int>>* groups,
+                               CaseDistribution& case_freq);
+  void calculate_control_hap_freq(const std::vector<int>& snp_subset,
+                                  FrequencyTable& table) const;
+
+  // Output files.
+  void output_haplotypes() const;
+  void output_snp_data_dulvon_format(const std::map<int, snp>::const_iterator& it,
+                                     const int& l, const int& first, const int& last,
+                                     std::stringstream& line) const;
+
+  Data panel_data;
+  std::vector<std::vector<int>> simulated_haplotypes;
+  std::vector<int> simulated_phenotypes;
+  VordelParameters params;
+  int num_simulated_haps = 0;
+  std::vector<int> dl_indices;
+  std::map<std::string, CaseDistribution> case_hap_freq_cache;
+  std::map<std::vector<int>, FrequencyTable> control_hap_freq_cache;
+};
+
+#endif
