@@ -1,0 +1,337 @@
+// Reading the genetic map and the reference panel (legend and haplotype
+// files), and the interpolation of genetic positions.
+//
+// Lines are read whole and parsed in place, without a string stream per
+// line: a panel holds thousands of haplotypes at tens of thousands of SNPs.
+// The parser reads words and numbers the way formatted stream input does
+// (leading blanks skipped, the longest prefix that forms a value taken), so
+// the files are read exactly as by stream extraction.
+
+#include "sim/data.h"
+
+#include <algorithm>
+#include <cassert>
+#include <charconv>
+#include <fstream>
+#include <iomanip>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "sim/exceptions.h"
+#include "sim/output_file.h"
+
+namespace {
+
+// Blank space of the C locale.  A carriage return before the newline is one
+// of them, so lines ended by "\r\n" read like lines ended by "\n".
+inline bool is_blank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// Reads one line of text word by word.  Each read skips leading blanks and
+// fails when no value of its type starts there; a successful read stops
+// right after the value, so "12ab" reads as the number 12 followed by the
+// word "ab", as with formatted stream input.
+class LineParser {
+ public:
+  explicit LineParser(std::string_view line)
+      : p_(line.data()), end_(line.data() + line.size()) {}
+
+  // True when only blanks are left.
+  bool at_end() {
+    skip_blanks();
+    return p_ == end_;
+  }
+
+  bool read_word(std::string& word) {
+    skip_blanks();
+    if (p_ == end_) return false;
+    const char* start = p_;
+    while (p_ != end_ && !is_blank(*p_)) ++p_;
+    word.assign(start, p_);
+    return true;
+  }
+
+  bool read_int(int& value) {
+    skip_blanks();
+    const char* start = skip_plus_sign();
+    const auto [next, ec] = std::from_chars(start, end_, value);
+    if (ec != std::errc()) return false;  // no digits, or out of range
+    p_ = next;
+    return true;
+  }
+
+  bool read_double(double& value) {
+    skip_blanks();
+    const char* start = skip_plus_sign();
+    // Stream input knows no "inf" or "nan": a number starts with a digit or
+    // a decimal point, after an optional minus sign.
+    const char* first = start != end_ && *start == '-' ? start + 1 : start;
+    if (first == end_ || !(is_digit(*first) || *first == '.')) return false;
+    const auto [next, ec] =
+        std::from_chars(start, end_, value, std::chars_format::general);
+    if (ec != std::errc()) return false;  // no digits, or out of range
+    // An exponent marker left unread has no digits after it ("1e", "2E+"):
+    // stream input refuses such a number as a whole.
+    if (next != end_ && (*next == 'e' || *next == 'E')) return false;
+    p_ = next;
+    return true;
+  }
+
+  // Reads one allele, which must be the integer 0 or 1.  The common form,
+  // a single digit followed by a blank or the end of the line, is read
+  // directly; any other spelling of an integer ("01", "+1") is read like
+  // read_int.
+  bool read_allele(int& value) {
+    if (p_ + 1 < end_ && (*p_ == '0' || *p_ == '1') && is_blank(p_[1])) {
+      value = *p_ - '0';
+      p_ += 2;
+      return true;
+    }
+    if (p_ + 1 == end_ && (*p_ == '0' || *p_ == '1')) {
+      value = *p_ - '0';
+      ++p_;
+      return true;
+    }
+    return read_int(value) && (value == 0 || value == 1);
+  }
+
+ private:
+  void skip_blanks() {
+    while (p_ != end_ && is_blank(*p_)) ++p_;
+  }
+
+  // Stream input accepts a leading '+' before a number; std::from_chars
+  // does not.  Returns where the number proper starts.
+  const char* skip_plus_sign() const {
+    if (p_ + 1 < end_ && *p_ == '+' && (is_digit(p_[1]) || p_[1] == '.')) return p_ + 1;
+    return p_;
+  }
+
+  const char* p_;
+  const char* end_;
+};
+
+// Reads the alleles of one haplotype line into `alleles` (emptied first).
+// Returns false at the first token that is not the integer 0 or 1.
+bool read_alleles(std::string_view line, std::vector<int>& alleles) {
+  alleles.clear();
+  LineParser parser(line);
+  int allele = 0;
+  while (!parser.at_end()) {
+    if (!parser.read_allele(allele)) return false;
+    alleles.push_back(allele);
+  }
+  return true;
+}
+
+// Value of the map segment that starts at line i, at position x, where
+// p[i] <= x < p[i+1].
+double interpolate_in_segment(const std::vector<double>& p, const std::vector<double>& s,
+                              std::size_t i, double x) {
+  return ((x - p[i]) / (p[i + 1] - p[i])) * (s[i + 1] - s[i]) + s[i];
+}
+
+// Finds the map line that Data::interpolate_genetic_position walks to, in
+// logarithmic time, for a map in any order.  The walk from line 0 stops
+// before the first line j >= 1 whose position exceeds x; that is the first
+// j at which the running maximum of p[1..j] exceeds x, and the running
+// maximum is sorted, so a binary search finds it.
+class MapIndex {
+ public:
+  MapIndex(const std::vector<double>& positions, const std::vector<double>& scaled)
+      : p_(positions), s_(scaled) {
+    assert(!p_.empty() && p_.size() == s_.size());
+    running_max_.reserve(p_.size() - 1);
+    for (std::size_t j = 1; j < p_.size(); ++j) {
+      running_max_.push_back(j == 1 ? p_[1] : std::max(running_max_.back(), p_[j]));
+    }
+  }
+
+  double genetic_position(double x) const {
+    if (x < p_[0]) return s_[0];
+    const auto above = std::upper_bound(running_max_.begin(), running_max_.end(), x);
+    const std::size_t i = static_cast<std::size_t>(above - running_max_.begin());
+    if (i == p_.size() - 1) return s_.back();
+    return interpolate_in_segment(p_, s_, i, x);
+  }
+
+ private:
+  const std::vector<double>& p_;
+  const std::vector<double>& s_;
+  std::vector<double> running_max_;  // entry j-1 is the maximum of p[1..j]
+};
+
+// A labelled count line of the report: the label right-aligned in a field
+// of 60 characters, the value right after it.
+std::ostream& label(std::ostream& out, const char* text) {
+  return out << std::right << std::setw(60) << text;
+}
+
+}  // namespace
+
+Data::Data(const VordelParameters& run_params) : params(run_params) {
+  read_genetic_map();
+  read_haplotype_data();
+}
+
+void Data::read_genetic_map() {
+  std::ostringstream report;
+  const std::string& file_name = params.genetic_map_file;
+
+  report << "Reading genetic map file ... ";
+  update_summary_file(params, report, std::ios::app);
+
+  std::ifstream in(file_name);
+  if (!in.is_open()) throw badfilename(file_name, "can't open file.");
+
+  std::string line;
+  std::getline(in, line);  // header
+
+  int k = 0;
+  while (std::getline(in, line)) {
+    ++k;
+    LineParser parser(line);
+    double position = 0.0;
+    double rate = 0.0;  // read to check the line; not used
+    double distance_cm = 0.0;
+    if (!(parser.read_double(position) && parser.read_double(rate) &&
+          parser.read_double(distance_cm))) {
+      throw badfilename(file_name, "bad line in rates file on line " + std::to_string(k + 1));
+    }
+    map_positions.push_back(position);
+    map_scaled_positions.push_back((4.0 * params.Ne) * distance_cm / 100.0);
+  }
+  // Without a single map line there is nothing to interpolate from.
+  if (k == 0) throw badfilename(file_name, "no data lines found in rates file.");
+
+  report << "done\n";
+  update_summary_file(params, report, std::ios::app);
+  in.close();
+
+  label(report, "number of rates read: ") << k << "\n\n";
+  update_summary_file(params, report, std::ios::app);
+}
+
+void Data::read_haplotype_data() {
+  std::ostringstream report;
+  const std::string haplotype_name = params.haplotype_file.string();
+  const std::string& legend_name = params.legend_file;
+
+  report << "\nReading haplotype and legend files: "
+         << "looking for SNPs in [" << params.lower << ", " << params.upper << "] ... ";
+  update_summary_file(params, report, std::ios::app);
+
+  num_panel_haps = -1;
+
+  std::ifstream haplotypes(haplotype_name);
+  if (!haplotypes.is_open()) throw badfilename(haplotype_name, "can't open haplotype file.");
+  std::ifstream legend(legend_name);
+  if (!legend.is_open()) throw badfilename(legend_name, "can't open legend file.");
+
+  const MapIndex map_index(map_positions, map_scaled_positions);
+
+  std::string haplotype_line;
+  std::string legend_line;
+  std::getline(legend, legend_line);  // header
+
+  std::vector<int> alleles;
+  std::string rsid, allele0, allele1;
+  int k = 0;
+  for (;;) {
+    std::getline(haplotypes, haplotype_line);
+    std::getline(legend, legend_line);
+    if (!haplotypes || !legend) break;
+    ++k;
+
+    LineParser legend_parser(legend_line);
+    int position = 0;
+    const bool legend_ok = legend_parser.read_word(rsid) && legend_parser.read_int(position) &&
+                           legend_parser.read_word(allele0) && legend_parser.read_word(allele1);
+    const bool haplotypes_ok = read_alleles(haplotype_line, alleles);
+
+    // The legend's error is the one reported when both lines are bad.
+    if (!legend_ok) {
+      throw badfilename(legend_name, "bad format detected in legend file on line " +
+                                         std::to_string(k + 1) + ".");
+    }
+    if (!haplotypes_ok) {
+      throw badfilename(haplotype_name, "bad format detected in haplotype file on line " +
+                                            std::to_string(k) + ".");
+    }
+    const int count = static_cast<int>(alleles.size());
+    if (num_panel_haps == -1) {
+      // A panel without haplotypes has nothing to copy from.
+      if (count == 0) {
+        throw badfilename(haplotype_name, "no haplotypes found in haplotype file on line " +
+                                              std::to_string(k) + ".");
+      }
+      num_panel_haps = count;
+    } else if (count != num_panel_haps) {
+      throw badfilename(haplotype_name, "different number of haplotypes found in haplotype file (" +
+                                            std::to_string(num_panel_haps) + " and " +
+                                            std::to_string(count) + " on line " +
+                                            std::to_string(k) + ".");
+    }
+
+    // Both bounds are inclusive; the first SNP at a position is kept.
+    if (params.lower <= position && position <= params.upper &&
+        snps_data.find(position) == snps_data.end()) {
+      snp record;
+      record.rsid = rsid;
+      record.genetic_position = map_index.genetic_position(static_cast<double>(position));
+      record.haps.assign(alleles.begin(), alleles.end());  // exact size
+      double sum = 0.0;
+      for (int allele : alleles) sum += allele;
+      record.freq = sum / count;
+      record.allele0 = allele0;
+      record.allele1 = allele1;
+      snps_data.emplace(position, std::move(record));
+    }
+  }
+
+  report << "done\n";
+  update_summary_file(params, report, std::ios::app);
+
+  label(report, "number of haplotypes: ") << num_panel_haps << "\n";
+  label(report, "number of SNPs in total: ") << k << "\n";
+  label(report, "number of SNPs in interval: ") << snps_data.size() << "\n\n";
+
+  // A file has met its end when a line read ran into the end of the file.
+  if (legend.eof() && !haplotypes.eof()) {
+    std::cout << "Warning: haplotype file contained more lines than legend file, only those "
+                 "SNPs with a line in the legend file were read."
+              << std::endl;
+  }
+  if (haplotypes.eof() && !legend.eof()) {
+    std::cout << "Warning: legend file contained more lines than haplotype file, only those "
+                 "SNPs with a line in the haplotype file were read."
+              << std::endl;
+  }
+
+  haplotypes.close();
+  legend.close();
+
+  if (snps_data.empty()) {
+    throw badfilename(haplotype_name, "No SNPs in the interval in haplotype file!");
+  }
+  update_summary_file(params, report, std::ios::app);
+}
+
+double Data::interpolate_genetic_position(double x) const {
+  const std::vector<double>& p = map_positions;
+  const std::vector<double>& s = map_scaled_positions;
+  assert(!p.empty() && p.size() == s.size());
+  const std::size_t n = p.size();
+  if (x < p[0]) return s[0];
+  std::size_t i = 0;
+  while (i + 1 < n && p[i + 1] <= x) ++i;
+  if (i == n - 1) return s[n - 1];
+  return interpolate_in_segment(p, s, i, x);
+}
