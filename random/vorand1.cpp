@@ -1,0 +1,176 @@
+#include "random/vorand1.h"
+
+#include <cassert>
+#include <cmath>
+#include <cstdint>
+#include <exception>
+#include <iostream>
+
+#include <newmat/myexcept.h>
+
+using RBD_COMMON::BaseException;
+using RBD_COMMON::Logic_error;
+using RBD_COMMON::Runtime_error;
+
+// ---------------------------------------------------------------------------
+// The placeholder generator and the statics of Random.
+
+namespace {
+
+// Storage for the one placeholder generator.  It is constant-initialised, so
+// Random::RNG is valid before any dynamic initialiser of any translation unit
+// runs, and the union's empty destructor keeps it alive until the very end of
+// the process: the placeholder is never destroyed.
+union PlaceholderStorage
+{
+  constexpr PlaceholderStorage() : rng() {}
+  ~PlaceholderStorage() {}
+  DummyRNG rng;
+};
+
+PlaceholderStorage placeholder;
+
+}  // namespace
+
+Random* Random::Dummy = &placeholder.rng;
+Random* Random::RNG = &placeholder.rng;
+SimpleString Random::Dir;
+
+double Random::Next()
+{
+  // A plain Random made current would ask itself for its next value forever.
+  assert(RNG != this);
+  return RNG->Next();
+}
+
+unsigned long Random::ulNext()
+{
+  throw Logic_error("Vorand: ulNext function not available");
+}
+
+const char* Random::Name() { return "Random"; }
+
+double Random::Density(double) const
+{
+  throw Logic_error("Vorand: density function not available");
+}
+
+void Random::load(int*, double*, Random**)
+{
+  throw Logic_error("Vorand: illegal combination");
+}
+
+void DummyRNG::CSFD(bool) { throw Runtime_error("Vorand: uniform rng not setup"); }
+void DummyRNG::CSTD() { throw Runtime_error("Vorand: uniform rng not setup"); }
+double DummyRNG::Next() { throw Runtime_error("Vorand: uniform rng not setup"); }
+const char* DummyRNG::Name() { return "DummyRNG"; }
+
+// ---------------------------------------------------------------------------
+// The Mersenne Twister.
+
+unsigned long MT::mt[MT::N];
+int MT::mti = MT::N + 1;
+
+namespace {
+
+constexpr unsigned long upper_mask = 0x80000000UL;
+constexpr unsigned long lower_mask = 0x7fffffffUL;
+constexpr unsigned long mag01[2] = {0x0UL, 0x9908b0dfUL};
+
+// 2^-32: maps a raw output y to (y + 0.5) * 2^-32, in [2^-33, 1 - 2^-33].
+constexpr double two_to_minus_32 = 2.3283064365386963e-10;
+
+// The low 32 bits of seed * 2^32 converted to an unsigned 64-bit integer by
+// truncation toward zero.  Products below 2^63 go through a signed 64-bit
+// integer (a negative one keeps its two's-complement bits); products from
+// 2^63 to below 2^64 lose 2^63 first and get the top bit back; anything
+// beyond either end, and NaN, gives 0.
+unsigned long seed_word(double seed)
+{
+  const double two_to_63 = 9223372036854775808.0;
+  const double product = seed * 4294967296.0;
+  std::uint64_t bits = 0;
+  if (std::isnan(product) || product < -two_to_63 || product >= 2.0 * two_to_63)
+    bits = 0;
+  else if (product < two_to_63)
+    bits = static_cast<std::uint64_t>(static_cast<std::int64_t>(product));
+  else
+    bits = static_cast<std::uint64_t>(static_cast<std::int64_t>(product - two_to_63))
+           | 0x8000000000000000ULL;
+  return static_cast<unsigned long>(bits & 0xffffffffULL);
+}
+
+}  // namespace
+
+MT::MT(double seed)
+{
+  init_genrand(seed_word(seed));
+}
+
+void MT::init_genrand(unsigned long s)
+{
+  mt[0] = s & 0xffffffffUL;
+  for (int i = 1; i < N; ++i) {
+    mt[i] = 1812433253UL * (mt[i - 1] ^ (mt[i - 1] >> 30)) + static_cast<unsigned long>(i);
+    mt[i] &= 0xffffffffUL;
+  }
+  mti = N;
+}
+
+// Regenerates the N words in increasing order, each step using the words
+// already regenerated; the loop is split where (k + M) and (k + 1) wrap.
+void MT::regenerate()
+{
+  if (mti == N + 1) init_genrand(5489UL);
+  int k = 0;
+  for (; k < N - M; ++k) {
+    const unsigned long y = (mt[k] & upper_mask) | (mt[k + 1] & lower_mask);
+    mt[k] = mt[k + M] ^ (y >> 1) ^ mag01[y & 0x1UL];
+  }
+  for (; k < N - 1; ++k) {
+    const unsigned long y = (mt[k] & upper_mask) | (mt[k + 1] & lower_mask);
+    mt[k] = mt[k + (M - N)] ^ (y >> 1) ^ mag01[y & 0x1UL];
+  }
+  const unsigned long y = (mt[N - 1] & upper_mask) | (mt[0] & lower_mask);
+  mt[N - 1] = mt[M - 1] ^ (y >> 1) ^ mag01[y & 0x1UL];
+  mti = 0;
+}
+
+unsigned long MT::genrand_int32()
+{
+  if (mti >= N) regenerate();
+  unsigned long y = mt[mti++];
+  y ^= (y >> 11);
+  y ^= (y << 7) & 0x9d2c5680UL;
+  y ^= (y << 15) & 0xefc60000UL;
+  y ^= (y >> 18);
+  return y;
+}
+
+double MT::Next()
+{
+  return (static_cast<double>(genrand_int32()) + 0.5) * two_to_minus_32;
+}
+
+unsigned long MT::ulNext() { return genrand_int32(); }
+
+const char* MT::Name() { return "MT19937"; }
+
+MT::~MT()
+{
+  // The placeholder goes back first, so that whatever happens while the seed
+  // is saved, no dangling current generator is left behind.
+  if (RNG == this) RNG = Dummy;
+  if (!CopySeed) return;
+  // A destructor must not throw: a failed seed write is reported, not raised.
+  try {
+    CSTD();
+  } catch (const BaseException&) {
+    std::cerr << "Vorand: seed of " << Name() << " not saved:"
+              << BaseException::what() << std::endl;
+  } catch (const std::exception& e) {
+    std::cerr << "Vorand: seed of " << Name() << " not saved: " << e.what() << std::endl;
+  } catch (...) {
+    std::cerr << "Vorand: seed of " << Name() << " not saved" << std::endl;
+  }
+}
