@@ -1,0 +1,226 @@
+// The haplotype copying simulation: construction of the simulator, seeding,
+// the default mutation parameter, recombination segments and the pair-by-pair
+// simulation of control and case haplotypes.
+#include "sim/vordel.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+#include <ios>
+#include <sstream>
+
+#include "random/vorand1.h"
+#include "sim/output_file.h"
+
+namespace {
+
+// One uniform draw from the process-wide current generator.
+inline double draw() { return Random::RNG->Next(); }
+
+// Cuts SNPs 0..n-1 into copying segments for a haplotype with K copy
+// candidates, given gaps[l] = (genetic position of SNP l) - (that of SNP
+// l-1) for l >= 1.  One draw per SNP after the first, in SNP order; SNP l
+// starts a new segment when the draw exceeds exp(-gaps[l] / K).  Writes the
+// first SNP index of every segment into `starts` (cleared first).
+void cut_segments(const std::vector<double>& gaps, const double K, std::vector<int>& starts) {
+  starts.clear();
+  if (gaps.empty()) return;
+  starts.push_back(0);
+  const int n = static_cast<int>(gaps.size());
+  for (int l = 1; l < n; ++l) {
+    const double u = draw();
+    if (u > std::exp(-gaps[l] / K)) starts.push_back(l);
+  }
+}
+
+// Gaps between the genetic positions of neighbouring SNPs, in key order
+// (entry 0 is unused and 0).
+std::vector<double> genetic_gaps(const std::map<int, snp>& snps) {
+  std::vector<double> gaps;
+  gaps.reserve(snps.size());
+  double g = snps.empty() ? 0.0 : snps.begin()->second.genetic_position;
+  for (const auto& entry : snps) {
+    gaps.push_back(entry.second.genetic_position - g);
+    g = entry.second.genetic_position;
+  }
+  return gaps;
+}
+
+// Picks one of K equally weighted copy candidates with one draw: the weights
+// 1.0/K are subtracted from the draw in candidate order until it is 0 or
+// less.  A draw that is already 0 or less gives -1; one that stays above 0
+// after all K subtractions gives K - 1.
+int pick_source(const int K) {
+  double u = draw();
+  if (u <= 0.0) return -1;
+  const double weight = 1.0 / K;
+  for (int c = 0; c < K; ++c) {
+    u -= weight;
+    if (u <= 0.0) return c;
+  }
+  return K - 1;
+}
+
+}  // namespace
+
+Vordel::Vordel(const VordelParameters& parameters) : panel_data(parameters), params(parameters) {}
+
+Vordel::Vordel(const VordelParameters& parameters, const Data& data)
+    : panel_data(data), params(parameters) {}
+
+void Vordel::simulate_haplotypes() {
+  num_simulated_haps = 0;
+
+  double seed = 0.12345;
+  if (params.specified_flags.count("-nrs") == 0) {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    seed = std::rand() / 2147483647.0;
+  }
+  // Current for the rest of this function; its destructor puts the
+  // placeholder generator back, also when an exception leaves.
+  MT generator(seed);
+  Random::Set(generator);
+
+  std::ostringstream report;
+  report << "\nRandom seed set to " << seed << "\n";
+  update_summary_file(params, report, std::ios::app);
+
+  if (params.theta < 0.0) set_theta();
+
+  process_dl();
+  simulate_all_alleles();
+  output_haplotypes();
+}
+
+void Vordel::set_theta() {
+  double sum = 0.0;
+  for (int k = 1; k <= panel_data.num_panel_haps; ++k) sum += 1.0 / k;
+  params.theta = 1.0 / sum;
+
+  std::ostringstream report;
+  report << "theta not set, so setting to a default value of " << params.theta << "\n";
+  update_summary_file(params, report, std::ios::app);
+}
+
+void Vordel::simulate_crossovers(const std::map<int, snp>& snps, const int& K,
+                                 std::vector<std::vector<int>>& segments) const {
+  std::vector<int> starts;
+  cut_segments(genetic_gaps(snps), static_cast<double>(K), starts);
+
+  segments.clear();
+  const int n = static_cast<int>(snps.size());
+  for (std::size_t s = 0; s < starts.size(); ++s) {
+    const int end = s + 1 < starts.size() ? starts[s + 1] : n;
+    std::vector<int> segment;
+    segment.reserve(end - starts[s]);
+    for (int l = starts[s]; l < end; ++l) segment.push_back(l);
+    segments.push_back(std::move(segment));
+  }
+}
+
+void Vordel::simulate_all_alleles() {
+  std::ostringstream report;
+  report << "\nSimulating haplotypes ... ";
+  update_summary_file(params, report, std::ios::app);
+
+  simulated_haplotypes.clear();
+  simulated_phenotypes.clear();
+
+  const int N = panel_data.num_panel_haps;
+  const int n = static_cast<int>(panel_data.snps_data.size());
+  const long total_haps = 2L * (static_cast<long>(params.ncontrols) + params.ncases);
+  const long control_haps = 2L * params.ncontrols;
+  if (total_haps > 0) simulated_haplotypes.reserve(static_cast<std::size_t>(total_haps));
+
+  // Per-run tables, so that the inner loops never walk or search the map:
+  // the panel alleles of every SNP by index and the genetic gaps.
+  std::vector<const int*> panel_alleles;
+  panel_alleles.reserve(n);
+  for (const auto& entry : panel_data.snps_data) {
+    assert(static_cast<int>(entry.second.haps.size()) == N);
+    panel_alleles.push_back(entry.second.haps.data());
+  }
+  const std::vector<double> gaps = genetic_gaps(panel_data.snps_data);
+
+  std::vector<std::vector<int>> copying_states(2);
+  std::vector<int> starts;
+
+  for (long count = 0; count < total_haps; count += 2) {
+    const bool is_case = count >= control_haps;
+    const int K[2] = {N + static_cast<int>(count), N + static_cast<int>(count) + 1};
+    const double mu[2] = {0.5 * params.theta / (K[0] + params.theta),
+                          0.5 * params.theta / (K[1] + params.theta)};
+
+    // Segments and their codes; for a case, segments holding a disease SNP
+    // get -2-s and are left to the case disease model.
+    for (int j = 0; j < 2; ++j) {
+      simulated_haplotypes.emplace_back(n, -1);
+      std::vector<int>& states = copying_states[j];
+      states.assign(n, -1);
+      cut_segments(gaps, static_cast<double>(K[j]), starts);
+      for (std::size_t s = 0; s < starts.size(); ++s) {
+        const int first = starts[s];
+        const int end = s + 1 < starts.size() ? starts[s + 1] : n;
+        int code = static_cast<int>(s);
+        if (is_case) {
+          const auto d = std::lower_bound(dl_indices.begin(), dl_indices.end(), first);
+          if (d != dl_indices.end() && *d < end) code = -2 - code;
+        }
+        std::fill(states.begin() + first, states.begin() + end, code);
+      }
+    }
+
+    // One source per segment: SNPs of one segment share its source.
+    for (int j = 0; j < 2; ++j) {
+      std::vector<int>& states = copying_states[j];
+      int previous = -1;
+      int source = -1;
+      for (int l = 0; l < n; ++l) {
+        const int code = states[l];
+        if (code < 0) continue;
+        if (code != previous) {
+          previous = code;
+          source = pick_source(K[j]);
+        }
+        states[l] = source;
+      }
+    }
+
+    std::vector<int>* const pair = &simulated_haplotypes[count];
+    if (!is_case) {
+      simulated_phenotypes.push_back(0);
+    } else {
+      std::vector<std::vector<int>> disease_alleles;
+      simulate_disease_alleles(copying_states, disease_alleles, mu);
+      assert(disease_alleles.size() == 2);
+      for (int j = 0; j < 2; ++j) {
+        assert(disease_alleles[j].size() == dl_indices.size());
+        for (std::size_t k = 0; k < dl_indices.size(); ++k)
+          pair[j][dl_indices[k]] = disease_alleles[j][k];
+      }
+      simulated_phenotypes.push_back(1);
+    }
+
+    // Copy every unset allele from its source, with one mutation draw each.
+    for (int j = 0; j < 2; ++j) {
+      std::vector<int>& hap = pair[j];
+      const std::vector<int>& states = copying_states[j];
+      for (int l = 0; l < n; ++l) {
+        const int c = states[l];
+        assert(c >= 0 && c < K[j]);
+        if (hap[l] != -1) continue;
+        const double u = draw();
+        int allele = c < N ? panel_alleles[l][c] : simulated_haplotypes[c - N][l];
+        if (mu[j] > u) allele = 1 - allele;
+        hap[l] = allele;
+      }
+    }
+
+    num_simulated_haps = static_cast<int>(count + 2);
+  }
+
+  report << "done\n";
+  update_summary_file(params, report, std::ios::app);
+}
