@@ -21,6 +21,8 @@ using Haplotypes = std::vector<std::vector<int>>;
 using Phenotypes = std::vector<int>;
 using SnpIndices = std::set<int>;
 
+// The model at the coefficients effect_sizes ((k+1) x 1, intercept first):
+// log-likelihood, score ((k+1) x 1) and Hessian ((k+1) x (k+1)).
 double loglikelihood_function(const NEWMAT::Matrix& effect_sizes, const Haplotypes& haplotypes,
                               const Phenotypes& phenotypes, const SnpIndices& snp_indices);
 NEWMAT::Matrix score_function(const NEWMAT::Matrix& effect_sizes, const Haplotypes& haplotypes,
@@ -28,14 +30,23 @@ NEWMAT::Matrix score_function(const NEWMAT::Matrix& effect_sizes, const Haplotyp
 NEWMAT::Matrix hessian_function(const NEWMAT::Matrix& effect_sizes, const Haplotypes& haplotypes,
                                 const Phenotypes& phenotypes, const SnpIndices& snp_indices);
 
-// Fits the model; throws newmat's SingularException for a singular system.
+// Fits the model by Newton-Raphson from zero coefficients until the score's
+// sum of squares is at most 1e-5.  Outputs are resized: effect_sizes to
+// (k+1) x 1, covariance (the inverse of the negated Hessian at the
+// estimates) to (k+1) x (k+1).  A singular system (say a SNP with the same
+// allele count in everyone) throws newmat's SingularException: from the
+// iterations, effect_sizes then holds zeros at its size on entry and the
+// other outputs are unchanged; from the covariance, only it is unchanged.
 void maximise_likelihood_snp(const Haplotypes& haplotypes, const Phenotypes& phenotypes,
                              const SnpIndices& snp_indices, NEWMAT::Matrix& effect_sizes,
                              double& loglikelihood, NEWMAT::Matrix& covariance);
 
 // Fits the model and tests it against the intercept-only model: estimates
 // and standard errors ((k+1) x 1, intercept first) and the upper-tail
-// chi-square p-value of the likelihood-ratio statistic.
+// chi-square p-value (k degrees of freedom) of the likelihood-ratio
+// statistic.  The p-value is 1 when the statistic is not positive, when a
+// group is empty, and for an empty SNP set.  SingularException from the fit
+// passes through; standard_errors and pvalue are then not written.
 void run_test(const Haplotypes& haplotypes, const Phenotypes& phenotypes,
               const SnpIndices& snp_indices, NEWMAT::Matrix& effect_sizes,
               NEWMAT::Matrix& standard_errors, double& pvalue);
