@@ -244,10 +244,12 @@ void Data::read_haplotype_data() {
   std::vector<int> alleles;
   std::string rsid, allele0, allele1;
   int k = 0;
+  bool haplotype_line_read = false;
+  bool legend_line_read = false;
   for (;;) {
-    std::getline(haplotypes, haplotype_line);
-    std::getline(legend, legend_line);
-    if (!haplotypes || !legend) break;
+    haplotype_line_read = static_cast<bool>(std::getline(haplotypes, haplotype_line));
+    legend_line_read = static_cast<bool>(std::getline(legend, legend_line));
+    if (!haplotype_line_read || !legend_line_read) break;
     ++k;
 
     LineParser legend_parser(legend_line);
@@ -303,13 +305,15 @@ void Data::read_haplotype_data() {
   label(report, "number of SNPs in total: ") << k << "\n";
   label(report, "number of SNPs in interval: ") << snps_data.size() << "\n\n";
 
-  // A file has met its end when a line read ran into the end of the file.
-  if (legend.eof() && !haplotypes.eof()) {
+  // One file had more lines when its read still gave a line as the other's
+  // failed.  (Whether that line ended in a newline does not matter: a last
+  // line without one is a line all the same.)
+  if (haplotype_line_read && !legend_line_read) {
     std::cout << "Warning: haplotype file contained more lines than legend file, only those "
                  "SNPs with a line in the legend file were read."
               << std::endl;
   }
-  if (haplotypes.eof() && !legend.eof()) {
+  if (legend_line_read && !haplotype_line_read) {
     std::cout << "Warning: legend file contained more lines than haplotype file, only those "
                  "SNPs with a line in the haplotype file were read."
               << std::endl;
