@@ -3,12 +3,13 @@
 // MT19937 with the same reference seeding.
 #include "random/vorand1.h"
 
-#include <cmath>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
