@@ -1,0 +1,247 @@
+// The copying simulation: segments, source picks, mutation flips and the
+// order and number of draws, followed draw by draw with a scripted
+// generator; the default theta; and one statistical check of the simulated
+// allele frequencies under the Mersenne Twister.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "random/vorand1.h"
+#include "sim/scripted_random.h"
+#include "sim/data.h"
+#include "sim/parameters.h"
+#include "sim/vordel.h"
+#include "sim/test_support.h"
+
+namespace {
+
+using vordel_test::TempDir;
+
+// A panel in memory: SNP l at base-pair position positions[l], genetic
+// position genetic[l], with the panel alleles alleles[l].
+Data make_panel(const std::vector<int>& positions, const std::vector<double>& genetic,
+                const std::vector<std::vector<int>>& alleles) {
+  Data data;
+  data.num_panel_haps = alleles.empty() ? 0 : static_cast<int>(alleles[0].size());
+  for (std::size_t l = 0; l < positions.size(); ++l) {
+    snp record;
+    record.rsid = "rs" + std::to_string(positions[l]);
+    record.genetic_position = genetic[l];
+    record.haps = alleles[l];
+    record.allele0 = "A";
+    record.allele1 = "G";
+    double sum = 0.0;
+    for (int a : record.haps) sum += a;
+    record.freq = sum / record.haps.size();
+    data.snps_data[positions[l]] = record;
+  }
+  return data;
+}
+
+VordelParameters make_params(const TempDir& dir, int ncontrols, int ncases, double theta) {
+  VordelParameters params;
+  params.summary_file = (dir / "run.summary").string();
+  params.ncontrols = ncontrols;
+  params.ncases = ncases;
+  params.theta = theta;
+  return params;
+}
+
+std::vector<std::vector<int>> segments_of(const Vordel& vordel, int K) {
+  std::vector<std::vector<int>> segments{{99}};  // must be cleared
+  vordel.simulate_crossovers(vordel.panel_data.snps_data, K, segments);
+  return segments;
+}
+
+TEST(SimulateCrossovers, SwitchesWhereTheDrawExceedsTheStayProbability) {
+  TempDir dir;
+  // Gaps 10, 0, 20 with K = 10: the stay probabilities are exp(-1),
+  // exp(0) = 1 and exp(-2).
+  const Vordel vordel(make_params(dir, 1, 0, 1.0),
+                      make_panel({100, 200, 300, 400}, {0.0, 10.0, 10.0, 30.0},
+                                 {{0}, {0}, {0}, {0}}));
+  struct Case {
+    std::vector<double> draws;
+    std::vector<std::vector<int>> segments;
+  };
+  const std::vector<Case> cases = {
+      // exp(-1) = 0.3679: 0.37 switches; a draw of 0.999 never exceeds 1;
+      // 0.135 stays below exp(-2) = 0.1353.
+      {{0.37, 0.999, 0.135}, {{0}, {1, 2, 3}}},
+      {{0.36, 0.5, 0.14}, {{0, 1, 2}, {3}}},
+      {{0.9, 0.9, 0.9}, {{0}, {1, 2}, {3}}},
+      {{0.1, 0.1, 0.1}, {{0, 1, 2, 3}}},
+  };
+  for (const Case& c : cases) {
+    ScriptedRandom script(c.draws);
+    EXPECT_EQ(segments_of(vordel, 10), c.segments);
+    EXPECT_EQ(script.draws(), 3u);  // one draw per SNP after the first
+  }
+}
+
+TEST(SimulateCrossovers, EqualOrDecreasingGeneticPositionsNeverSwitch) {
+  TempDir dir;
+  const Vordel vordel(make_params(dir, 1, 0, 1.0),
+                      make_panel({1, 2, 3}, {5.0, 5.0, 4.0}, {{0}, {0}, {0}}));
+  ScriptedRandom script({0.999999, 0.999999});
+  EXPECT_EQ(segments_of(vordel, 1), (std::vector<std::vector<int>>{{0, 1, 2}}));
+}
+
+TEST(SimulateCrossovers, SingleSnpMakesOneSegmentWithoutDraws) {
+  TempDir dir;
+  const Vordel vordel(make_params(dir, 1, 0, 1.0), make_panel({7}, {3.0}, {{0, 1}}));
+  ScriptedRandom script({});
+  EXPECT_EQ(segments_of(vordel, 2), (std::vector<std::vector<int>>{{0}}));
+  EXPECT_EQ(script.draws(), 0u);
+}
+
+// Panel of two haplotypes at three SNPs far apart genetically.
+Data two_haplotype_panel() {
+  return make_panel({10, 20, 30}, {0.0, 100.0, 200.0}, {{0, 1}, {1, 0}, {0, 1}});
+}
+
+TEST(SimulateAllAlleles, ControlPairFollowsTheDrawsInOrder) {
+  TempDir dir;
+  // theta 1: mu_0 = 0.5 / (2 + 1) = 1/6 and mu_1 = 0.5 / (3 + 1) = 0.125.
+  Vordel vordel(make_params(dir, 1, 0, 1.0), two_haplotype_panel());
+  ScriptedRandom script({
+      // switches, place 0 (stay probability exp(-50)): SNP 1 switches, SNP 2 not
+      0.5, 1e-30,
+      // switches, place 1 (exp(-100/3)): none
+      1e-20, 1e-20,
+      // sources, place 0 (K = 2, weights 0.5): 0.25 -> 0, 0.75 -> 1
+      0.25, 0.75,
+      // source, place 1 (K = 3): 0.9 -> candidate 2, the pair's first haplotype
+      0.9,
+      // mutations, place 0: flip only where the draw is below 1/6
+      0.5, 0.1, 0.9,
+      // mutations, place 1: flip only where the draw is below 0.125
+      0.2, 0.05, 0.99,
+  });
+  vordel.simulate_all_alleles();
+  EXPECT_EQ(script.remaining(), 0u);
+  // Place 0: SNP 0 from panel 0 (0), SNPs 1-2 from panel 1 (0, 1), SNP 1 flipped.
+  // Place 1: all from place 0 (0 1 1), SNP 1 flipped.
+  EXPECT_EQ(vordel.simulated_haplotypes, (std::vector<std::vector<int>>{{0, 1, 1}, {0, 0, 1}}));
+  EXPECT_EQ(vordel.simulated_phenotypes, std::vector<int>{0});
+  EXPECT_EQ(vordel.num_simulated_haps, 2);
+}
+
+TEST(SimulateAllAlleles, SourcePickAtTheTopEndGivesTheLastCandidate) {
+  TempDir dir;
+  Vordel vordel(make_params(dir, 1, 0, 0.0), two_haplotype_panel());
+  // One segment per place.  With K = 3 and u = 1.0 the three subtractions of
+  // 1/3 leave about 1e-16 above 0, so the pick is the last candidate (2);
+  // with K = 2 a draw just under 0.5 picks candidate 0.  theta 0: no flips.
+  ScriptedRandom script({1e-30, 1e-30, 1e-30, 1e-30, 0.4999, 1.0, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5});
+  vordel.simulate_all_alleles();
+  EXPECT_EQ(script.remaining(), 0u);
+  EXPECT_EQ(vordel.simulated_haplotypes, (std::vector<std::vector<int>>{{0, 1, 0}, {0, 1, 0}}));
+}
+
+TEST(SimulateAllAllelesDeathTest, SourcePickBelowZeroStopsAtFilling) {
+  TempDir dir;
+  Vordel vordel(make_params(dir, 1, 0, 0.0), two_haplotype_panel());
+  // A draw of 0 picks no candidate (-1); the filling step refuses it.
+  EXPECT_DEATH(
+      {
+        ScriptedRandom script({1e-30, 1e-30, 1e-30, 1e-30, 0.0, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5});
+        vordel.simulate_all_alleles();
+      },
+      "c >= 0");
+}
+
+TEST(SimulateAllAlleles, DrawCountPerControlPair) {
+  TempDir dir;
+  // Five SNPs, three control pairs; each pair takes 2 x 4 switch draws, one
+  // source draw per segment and 2 x 5 mutation draws.  Draws of 0.9 switch
+  // at every SNP (5 segments each); the source draws then take 0.9 too.
+  Vordel vordel(make_params(dir, 3, 0, 1.0),
+                make_panel({1, 2, 3, 4, 5}, {0, 1e3, 2e3, 3e3, 4e3},
+                           {{0, 1, 1}, {1, 0, 1}, {0, 0, 1}, {1, 1, 0}, {0, 1, 0}}));
+  const std::size_t per_pair = 8 + 10 + 10;
+  ScriptedRandom script(std::vector<double>(3 * per_pair, 0.9));
+  vordel.simulate_all_alleles();
+  EXPECT_EQ(script.draws(), 3 * per_pair);
+  ASSERT_EQ(vordel.simulated_haplotypes.size(), 6u);
+  for (const auto& hap : vordel.simulated_haplotypes) EXPECT_EQ(hap.size(), 5u);
+  EXPECT_EQ(vordel.simulated_phenotypes, (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ(vordel.num_simulated_haps, 6);
+}
+
+TEST(SimulateAllAlleles, NoIndividualsSimulateNothing) {
+  TempDir dir;
+  Vordel vordel(make_params(dir, 0, 0, 1.0), two_haplotype_panel());
+  ScriptedRandom script({});
+  vordel.simulate_all_alleles();
+  EXPECT_TRUE(vordel.simulated_haplotypes.empty());
+  EXPECT_TRUE(vordel.simulated_phenotypes.empty());
+}
+
+TEST(SetTheta, DefaultIsTheInverseHarmonicSum) {
+  TempDir dir;
+  Vordel vordel(make_params(dir, 1, 0, -1.0),
+                make_panel({1}, {0.0}, {{0, 1, 0, 1}}));
+  testing::internal::CaptureStdout();
+  vordel.set_theta();
+  const std::string out = testing::internal::GetCapturedStdout();
+  // 1 / (1 + 1/2 + 1/3 + 1/4) = 12/25.
+  EXPECT_DOUBLE_EQ(vordel.params.theta, 0.48);
+  EXPECT_EQ(out, "theta not set, so setting to a default value of 0.48\n");
+  EXPECT_EQ(vordel_test::read_file(dir / "run.summary"), out);
+}
+
+// Each new haplotype copies a uniformly chosen earlier one (panel or
+// simulated) at a SNP whose neighbours are genetically far away, so with
+// theta 0 the simulated allele-1 count at a SNP of panel frequency f = a/N
+// follows the Polya urn: beta-binomial over M haplotypes with parameters
+// a and N - a, of mean f and variance of the frequency
+// f (1 - f) (N + M) / (M (N + 1)).  Over 200 independent SNPs the mean of
+// the standardised deviations has standard deviation 1/sqrt(200) = 0.071
+// and the mean square about sqrt(2/200) = 0.1; the bounds below lie beyond
+// five standard deviations.
+TEST(SimulateAllAlleles, ControlFrequenciesFollowThePanel) {
+  TempDir dir;
+  const int N = 100;
+  const int snps = 200;
+  const int controls = 500;
+  std::vector<int> positions;
+  std::vector<double> genetic;
+  std::vector<std::vector<int>> alleles;
+  for (int l = 0; l < snps; ++l) {
+    positions.push_back(1000 + l);
+    genetic.push_back(1e7 * l);  // every SNP starts a new segment
+    const int ones = 5 + (l * 37) % 91;
+    std::vector<int> column(N, 0);
+    for (int i = 0; i < ones; ++i) column[(i * 7 + l) % N] = 1;
+    alleles.push_back(column);
+  }
+  Vordel vordel(make_params(dir, controls, 0, 0.0), make_panel(positions, genetic, alleles));
+  {
+    MT generator(0.12345);
+    Random::Set(generator);
+    vordel.simulate_all_alleles();
+  }
+  const double M = 2.0 * controls;
+  double sum_z = 0.0;
+  double sum_z2 = 0.0;
+  int l = 0;
+  for (const auto& entry : vordel.panel_data.snps_data) {
+    const double f = entry.second.freq;
+    double count = 0.0;
+    for (const auto& hap : vordel.simulated_haplotypes) count += hap[l];
+    const double sd = std::sqrt(f * (1 - f) * (N + M) / (M * (N + 1)));
+    const double z = (count / M - f) / sd;
+    sum_z += z;
+    sum_z2 += z * z;
+    ++l;
+  }
+  EXPECT_LT(std::fabs(sum_z / snps), 0.36);
+  EXPECT_GT(sum_z2 / snps, 0.5);
+  EXPECT_LT(sum_z2 / snps, 1.5);
+}
+
+}  // namespace
