@@ -1,0 +1,22 @@
+// Machine constants of the distribution routines.
+//
+// `ipmpar` returns entry i (1 to 10) of a fixed table describing 32-bit
+// integers and IEEE single and double precision: integer base and digits,
+// largest integer, floating base, then digits, smallest and largest
+// exponent of single and of double precision (a number being a fraction in
+// [1/base, 1) times base to the exponent).
+// `spmpar` derives the double-precision constants from that table:
+// i <= 1 the machine epsilon 2^-52, i = 2 the smallest positive normal
+// number 2^-1022, i >= 3 the largest finite number.
+// Both keep their working values in static storage: not reentrant.
+#ifndef VORDEL_STATS_IPMPAR_H
+#define VORDEL_STATS_IPMPAR_H
+
+namespace numlib {
+
+int ipmpar(const int* i);
+double spmpar(const int* i);
+
+}  // namespace numlib
+
+#endif
