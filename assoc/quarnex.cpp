@@ -73,6 +73,68 @@ double linear_predictor(const std::vector<double>& b, const std::vector<int>& de
   return b[0] + lin;
 }
 
+// A pivot of the Cholesky factorisation of X'X counts as zero below this
+// fraction of its diagonal entry, i.e. when a design column's squared
+// distance from the span of the columns before it is below this fraction
+// of its squared length.  Independent columns of allele counts stay far
+// above it (two SNPs that differ in one individual of n leave a fraction
+// near 1/n); rounding leaves dependent ones near 1e-16.
+constexpr double kRankTolerance = 1e-10;
+
+// The cross-product X'X of the design (row-major), exact in integers.
+std::vector<long long> design_cross_product(const Haplotypes& haplotypes,
+                                            const SnpIndices& snp_indices) {
+  const std::size_t p = snp_indices.size() + 1;
+  std::vector<int> design(p);
+  std::vector<long long> product(p * p, 0);
+  const std::size_t individuals = haplotypes.size() / 2;
+  for (std::size_t i = 0; i < individuals; ++i) {
+    design_vector(haplotypes, i, snp_indices, design);
+    for (std::size_t r = 0; r < p; ++r) {
+      for (std::size_t c = 0; c < p; ++c) product[r * p + c] += design[r] * design[c];
+    }
+  }
+  return product;
+}
+
+// True when the design columns (intercept and allele counts) are linearly
+// independent, judged by a Cholesky factorisation of X'X.
+bool has_full_rank(const std::vector<long long>& cross_product, std::size_t p) {
+  std::vector<double> factor(p * p, 0.0);
+  for (std::size_t j = 0; j < p; ++j) {
+    const double diagonal = static_cast<double>(cross_product[j * p + j]);
+    double pivot = diagonal;
+    for (std::size_t m = 0; m < j; ++m) pivot -= factor[j * p + m] * factor[j * p + m];
+    if (!(pivot > kRankTolerance * diagonal)) return false;
+    factor[j * p + j] = std::sqrt(pivot);
+    for (std::size_t i = j + 1; i < p; ++i) {
+      double entry = static_cast<double>(cross_product[i * p + j]);
+      for (std::size_t m = 0; m < j; ++m) entry -= factor[i * p + m] * factor[j * p + m];
+      factor[i * p + j] = entry / factor[j * p + j];
+    }
+  }
+  return true;
+}
+
+// Raises SingularException when the design is rank-deficient.  The Hessian
+// X'WX is then singular at every coefficient vector, but rounding can hide
+// an inexact dependence (say a SNP whose count is 2 minus another's) from
+// the LU solve, which would go on to return meaningless estimates with
+// enormous or negative variances.
+void check_design_rank(const Haplotypes& haplotypes, const SnpIndices& snp_indices) {
+  const std::size_t p = snp_indices.size() + 1;
+  const std::vector<long long> cross_product = design_cross_product(haplotypes, snp_indices);
+  if (has_full_rank(cross_product, p)) return;
+  Matrix singular(static_cast<int>(p), static_cast<int>(p));
+  for (std::size_t r = 0; r < p; ++r) {
+    for (std::size_t c = 0; c < p; ++c) {
+      singular(static_cast<int>(r) + 1, static_cast<int>(c) + 1) =
+          static_cast<double>(cross_product[r * p + c]);
+    }
+  }
+  throw NEWMAT::SingularException(singular);
+}
+
 }  // namespace
 
 double loglikelihood_function(const Matrix& effect_sizes, const Haplotypes& haplotypes,
@@ -154,6 +216,8 @@ void maximise_likelihood_snp(const Haplotypes& haplotypes, const Phenotypes& phe
   Matrix x(static_cast<int>(snp_indices.size()) + 1, 1);
   x = 0.0;
   assert(haplotypes.size() / 2 == phenotypes.size());
+  assert(haplotypes.size() % 2 == 0 && columns_in_range(haplotypes, snp_indices));
+  check_design_rank(haplotypes, snp_indices);
 
   // The data are bound by reference: the haplotype set of a whole panel is
   // far too large to copy for every fit.

@@ -33,10 +33,13 @@ NEWMAT::Matrix hessian_function(const NEWMAT::Matrix& effect_sizes, const Haplot
 // Fits the model by Newton-Raphson from zero coefficients until the score's
 // sum of squares is at most 1e-5.  Outputs are resized: effect_sizes to
 // (k+1) x 1, covariance (the inverse of the negated Hessian at the
-// estimates) to (k+1) x (k+1).  A singular system (say a SNP with the same
-// allele count in everyone) throws newmat's SingularException: from the
-// iterations, effect_sizes then holds zeros at its size on entry and the
-// other outputs are unchanged; from the covariance, only it is unchanged.
+// estimates) to (k+1) x (k+1).  A model that cannot be fitted throws
+// newmat's SingularException: linearly dependent design columns (a SNP with
+// the same allele count in everyone, two SNPs with equal or complementary
+// counts, no individuals) or a singular Hessian in the iterations leave
+// zeros in effect_sizes at its size on entry and the other outputs
+// unchanged; a singular Hessian at the estimates leaves only the covariance
+// unchanged.
 void maximise_likelihood_snp(const Haplotypes& haplotypes, const Phenotypes& phenotypes,
                              const SnpIndices& snp_indices, NEWMAT::Matrix& effect_sizes,
                              double& loglikelihood, NEWMAT::Matrix& covariance);

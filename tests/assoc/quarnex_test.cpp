@@ -291,6 +291,18 @@ TEST(Fit, SingularSystemRaisesAndLeavesZeroEstimates) {
     cases.push_back(c);
   }
   cases.push_back(Case{"no individuals", {}, {}});
+  // Dependent SNP columns: equal counts, and counts that add up to 2 (the
+  // same SNP coded with opposite alleles), which rounding hides from the
+  // LU solve.
+  for (const bool complementary : {false, true}) {
+    Case c{complementary ? "complementary SNPs" : "equal SNPs", {}, {0, 2}};
+    const Sample random = random_sample(500, 2, 5u);
+    c.sample = random;
+    for (auto& row : c.sample.haplotypes) {
+      row.push_back(complementary ? 1 - row[0] : row[0]);
+    }
+    cases.push_back(c);
+  }
 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -308,5 +320,18 @@ TEST(Fit, SingularSystemRaisesAndLeavesZeroEstimates) {
     EXPECT_EQ(loglikelihood, -123.0);
     ASSERT_EQ(covariance.Nrows(), 1);
     EXPECT_EQ(covariance(1, 1), 42.0);
+  }
+}
+
+TEST(Fit, SnpsThatDifferInOneIndividualAreStillFitted) {
+  // Nearly collinear yet independent columns must not be mistaken for a
+  // singular design.
+  Sample s = random_sample(2000, 1, 11u);
+  for (auto& row : s.haplotypes) row.push_back(row[0]);
+  s.haplotypes[0][1] = 1 - s.haplotypes[0][1];
+  const Fit f = fit(s, {0, 1});
+  for (int r = 1; r <= 3; ++r) {
+    EXPECT_TRUE(std::isfinite(f.effect_sizes(r, 1))) << "row " << r;
+    EXPECT_GT(f.covariance(r, r), 0.0) << "row " << r;
   }
 }
