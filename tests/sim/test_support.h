@@ -89,8 +89,8 @@ struct RunResult {
   std::string err;  // standard error
 };
 
-// Runs the program at `binary` with `args` (the program name is added as
-// argv[0]) in the working directory `workdir`.  Output is captured through
+// Runs the program at `binary` with `args` (the binary's file name is added
+// as argv[0], so the program sees the same command line from any build) in the working directory `workdir`.  Output is captured through
 // files in a private temporary directory, so `workdir` sees only what the
 // program writes.
 inline RunResult run_program(const std::string& binary, const std::vector<std::string>& args,
@@ -100,7 +100,7 @@ inline RunResult run_program(const std::string& binary, const std::vector<std::s
   const fs::path err_file = capture / "stderr";
 
   std::vector<std::string> words;
-  words.push_back(binary);
+  words.push_back(fs::path(binary).filename().string());
   words.insert(words.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& w : words) argv.push_back(w.data());

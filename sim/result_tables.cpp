@@ -1,0 +1,62 @@
+// The association-test result tables of the run report.
+#include "sim/result_tables.h"
+
+#include <iomanip>
+#include <set>
+
+#include <newmat/newmat.h>
+
+#include "assoc/quarnex.h"
+
+const char* const kNotFittedRow =
+    "    not fitted: the information matrix is singular (no variation at this SNP?)";
+const char* const kNotFittedJoint =
+    "\n\nThe full disease model could not be fitted: its information matrix is singular "
+    "(a disease SNP without variation, or disease SNPs in complete linkage).";
+
+void write_result_tables(std::ostream& report, const std::vector<std::vector<int>>& haplotypes,
+                         const std::vector<int>& phenotypes, const std::vector<int>& dl_indices) {
+  using std::endl;
+  using std::setw;
+
+  // General notation, at most 4 significant digits, right-aligned columns.
+  report << std::setprecision(4) << std::right;
+  report.unsetf(std::ios::fixed | std::ios::showpoint);
+
+  const std::set<int> indices(dl_indices.begin(), dl_indices.end());
+  NEWMAT::Matrix effect_sizes;
+  NEWMAT::Matrix standard_errors;
+  double pvalue = 0.0;
+
+  report << "\n\nThe pvalues and effect sizes of each disease SNP is:\n" << endl;
+  report << setw(15) << "Disease_locus_index" << setw(15) << "beta" << setw(15) << "beta_se"
+         << setw(15) << "pvalue" << endl;
+  for (const int d : indices) {
+    report << setw(15) << d;
+    try {
+      single_snp_test::run_test(haplotypes, phenotypes, {d}, effect_sizes, standard_errors,
+                                pvalue);
+    } catch (const NEWMAT::SingularException&) {
+      report << kNotFittedRow << endl;
+      continue;
+    }
+    report << setw(19) << effect_sizes(2, 1) << setw(15) << standard_errors(2, 1) << setw(15)
+           << pvalue << endl;
+  }
+
+  try {
+    single_snp_test::run_test(haplotypes, phenotypes, indices, effect_sizes, standard_errors,
+                              pvalue);
+  } catch (const NEWMAT::SingularException&) {
+    report << kNotFittedJoint << endl;
+    return;
+  }
+  report << "\n\nThe pvalue for the full disease model is " << pvalue << ":" << endl;
+  report << setw(15) << "Disease_locus_index" << setw(15) << "beta" << setw(15) << "beta_se"
+         << endl;
+  auto index = indices.begin();
+  for (int k = 2; k <= effect_sizes.Nrows(); ++k, ++index) {
+    report << setw(15) << *index << setw(19) << effect_sizes(k, 1) << setw(15)
+           << standard_errors(k, 1) << endl;
+  }
+}

@@ -1,0 +1,23 @@
+// The association-test result tables that end the run report: each disease
+// SNP tested alone, then all of them together, by additive logistic
+// regression of case status on allele counts.
+#ifndef VORDEL_SIM_RESULT_TABLES_H
+#define VORDEL_SIM_RESULT_TABLES_H
+
+#include <ostream>
+#include <vector>
+
+// Writes both tables into `report`, leaving it in general notation with 4
+// significant digits.  A model whose fit meets a singular information
+// matrix is reported as not fitted (see kNotFittedRow and kNotFittedJoint);
+// the other tests still run.
+void write_result_tables(std::ostream& report, const std::vector<std::vector<int>>& haplotypes,
+                         const std::vector<int>& phenotypes, const std::vector<int>& dl_indices);
+
+// Written after the index of a disease SNP whose model cannot be fitted.
+extern const char* const kNotFittedRow;
+// Written in place of the joint model's p-value and table when it cannot be
+// fitted.
+extern const char* const kNotFittedJoint;
+
+#endif

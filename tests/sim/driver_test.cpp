@@ -1,0 +1,214 @@
+// End-to-end runs of the vordel2 binary: help, command-line errors, the
+// summary file, the output directory and the exit statuses.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace {
+
+using vordel_test::read_file;
+using vordel_test::run_vordel2;
+using vordel_test::TempDir;
+using vordel_test::write_file;
+namespace fs = std::filesystem;
+
+const std::string kRule(67, '=');
+const std::string kBanner = "\n" + kRule + "\n" + "  Welcome to VORDEL_v2.1.2 (24/03/2011)\n" +
+                            "  Case-control haplotype simulation by copying from a reference "
+                            "panel\n" +
+                            kRule + "\n\n";
+const std::string kTiming = "\nVORDEL took N seconds to complete. Have a nice day! \n";
+
+// The elapsed seconds vary from run to run: replace them by N.
+std::string normalise(const std::string& text) {
+  static const std::regex seconds("VORDEL took [0-9.e+]+ seconds");
+  return std::regex_replace(text, seconds, "VORDEL took N seconds");
+}
+
+std::string help_text() {
+  return "Help Menu\n\nEssential flags are:\n"
+         "-h <file>                               : the reference panel (e.g. HapMap) file\n"
+         "-l <file>                               : the legend file to the reference panel\n"
+         "-m <file>                               : the recombinaion rate file\n"
+         "-o <file>                               : the output file\n"
+         "-dl <pos1> <allele1> <rr11> <rr12> ...  : the list of positions, risk allele, "
+         "heterozygote risk and homozygote risks for each disease locus\n"
+         "-int <pos1> <pos2>                      : the physical position interval of "
+         "interest (pos2>pos1) \n\n"
+         "Optional flags are:\n"
+         "-n <m> <n>                              : the number of cases (n) and controls (m) "
+         "individuals to simulate\n"
+         "-Ne <n>                                 : the effective population side, defaults "
+         "to 11418\n"
+         "-theta <n>                              : the mutation rate\n"
+         "-t <file>                               : the physical positions of snps where the "
+         "data will be written to the .tag.gen the output file\n";
+}
+
+std::vector<std::string> entries(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string label(const std::string& text) { return std::string(60 - text.size(), ' ') + text; }
+
+}  // namespace
+
+TEST(Driver, HelpWithoutFlagsOrOnRequest) {
+  const std::vector<std::vector<std::string>> command_lines{
+      {},
+      {"-h", "a", "-o", "sub/out", "-n", "5", "6", "-help", "-n", "1O00"},  // before later errors
+      {"-help", "-n"},
+  };
+  for (const auto& args : command_lines) {
+    TempDir dir;
+    const auto r = run_vordel2(args, dir.path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, kBanner + "\n" + help_text() + "\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(entries(dir.path()).empty()) << "help touches no file";
+  }
+}
+
+TEST(Driver, MissingRequiredFlagsAppendToTheOldSummary) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string missing;
+    std::string summary;  // summary file named when the parse stopped
+  };
+  const std::vector<Case> cases{
+      {{"-o", "out", "-l", "b", "-m", "c"}, "-h", "out.summary"},
+      {{"-h", "a", "-o", "out", "-m", "c"}, "-l", "out.summary"},
+      {{"-h", "a", "-l", "b", "-o", "out"}, "-m", "out.summary"},
+      {{"-h", "a", "-l", "b", "-m", "c"}, "-o", "vordel2.summary"},
+      {{"-m", "c"}, "-h", "vordel2.summary"},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    write_file(dir / c.summary, "old report\n");
+    const auto r = run_vordel2(c.args, dir.path());
+    const std::string expected =
+        kBanner + "ERROR!!! Must specify a value for flag: " + c.missing + "\n\n" + kTiming;
+    EXPECT_EQ(r.status, 1) << c.missing;
+    EXPECT_EQ(normalise(r.out), expected);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(read_file(dir / c.summary), "old report\n" + r.out);
+    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{c.summary});
+  }
+}
+
+TEST(Driver, UserErrorsDuringTheParse) {
+  const std::vector<std::string> files{"-h", "a", "-l", "b", "-m", "c", "-o", "out"};
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  const std::string generic = "Error encountered, program terminated: ";
+  const std::vector<Case> cases{
+      {{"-dl", "100", "3", "1", "1"},
+       generic + "Disease allele must be 0 or 1 but got 3 in DiseaseLocus. \n"},
+      {{"-dl", "100", "1", "-1.5", "2"},
+       generic + "Relative risks must be finite and not negative but got -1.5 and 2 in "
+                 "DiseaseLocus. \n"},
+      {{"-dl", "100", "1", "inf", "2"},
+       generic + "Relative risks must be finite and not negative but got inf and 2 in "
+                 "DiseaseLocus. \n"},
+      {{"-n", "1O00", "5"}, "ERROR!!! Bad value given for flag: -n"},
+      {{"-n", "10", "-5"}, "ERROR!!! Bad value given for flag: -n"},
+      {{"-Ne", "abc"}, "ERROR!!! Bad value given for flag: -Ne"},
+      {{"-dl", "12x", "1", "1.5", "2"}, "ERROR!!! Bad value given for flag: -dl"},
+      {{"-dl", "12", "1", "1.5"}, "ERROR!!! Must specify a value for flag: -dl"},
+      {{"-int", "5"}, "ERROR!!! Must specify a value for flag: -int"},
+      {{"-theta"}, "ERROR!!! Must specify a value for flag: -theta"},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    std::vector<std::string> args = files;
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const auto r = run_vordel2(args, dir.path());
+    EXPECT_EQ(r.status, 1) << c.message;
+    EXPECT_EQ(normalise(r.out), kBanner + c.message + "\n\n" + kTiming);
+    EXPECT_EQ(read_file(dir / "out.summary"), r.out);
+  }
+}
+
+TEST(Driver, UnreadablePanelAfterTheSummary) {
+  TempDir dir;
+  write_file(dir / "out.summary", "old report\n");
+  const auto r = run_vordel2({"-h", "missing.haps", "-l", "missing.legend", "-m", "missing.map",
+                              "-o", "out", "-dl", "100", "1", "1.5", "2", "-int", "-5", "1000"},
+                             dir.path());
+  EXPECT_EQ(r.status, 1);
+  const std::string expected_start = "Creating directory \n" + kBanner +
+                                     "Command line input is:\n"
+                                     "vordel2 -h missing.haps -l missing.legend -m missing.map "
+                                     "-o out -dl 100 1 1.5 2 -int -5 1000 \n\n"
+                                     "WARNING!! The following specified parameters were not "
+                                     "recognised:\n    -5\n\n";
+  EXPECT_EQ(r.out.substr(0, expected_start.size()), expected_start);
+  EXPECT_NE(r.out.find(label("lower: ") + "0\n" + label("upper: ") + "1000\n"),
+            std::string::npos);
+  EXPECT_NE(r.out.find("Error reading file missing.map: can't open file.\n\n"), std::string::npos);
+  const std::string out = normalise(r.out);
+  EXPECT_EQ(out.substr(out.size() - kTiming.size()), kTiming);
+  // The old summary was replaced; the directory message never reaches it.
+  EXPECT_EQ(read_file(dir / "out.summary"), r.out.substr(std::string("Creating directory \n").size()));
+}
+
+TEST(Driver, OutputDirectoryIsCreated) {
+  TempDir dir;
+  const auto r = run_vordel2({"-h", "a", "-l", "b", "-m", "c", "-o", "results/deep/run1.gz"},
+                             dir.path());
+  EXPECT_EQ(r.status, 1);  // the panel files do not exist
+  const std::string created = "Creating directory results/deep\n";
+  ASSERT_EQ(r.out.substr(0, created.size()), created);
+  EXPECT_TRUE(fs::is_directory(dir / "results" / "deep"));
+  const auto summary = dir / "results" / "deep" / "run1.gz.summary";
+  EXPECT_FALSE(vordel_test::is_gzip_file(summary));
+  EXPECT_EQ(read_file(summary), r.out.substr(created.size()));
+}
+
+TEST(Driver, OutputDirectoryBlockedByAFile) {
+  TempDir dir;
+  write_file(dir / "blocker", "not a directory\n");
+  const auto r = run_vordel2({"-h", "a", "-l", "b", "-m", "c", "-o", "blocker/out"}, dir.path());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(normalise(r.out), kBanner +
+                                  "Error encountered, program terminated: Cannot create the "
+                                  "output directory blocker: a file of that name is in the way"
+                                  "\n\n" +
+                                  kTiming);
+  EXPECT_EQ(r.err, "Error writing summary file blocker/out.summary: can't open file.\n");
+  EXPECT_EQ(read_file(dir / "blocker"), "not a directory\n");
+}
+
+TEST(Driver, OutputDirectoryWithoutPermission) {
+  if (geteuid() == 0) GTEST_SKIP() << "running as root: permissions do not stop directory creation";
+  TempDir dir;
+  fs::create_directory(dir / "locked");
+  fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+  const auto r = run_vordel2({"-h", "a", "-l", "b", "-m", "c", "-o", "locked/sub/out"},
+                             dir.path());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("Cannot create the output directory locked/sub: "), std::string::npos);
+  EXPECT_EQ(r.err, "Error writing summary file locked/sub/out.summary: can't open file.\n");
+}
+
+TEST(Driver, SummaryInADirectoryNotYetCreated) {
+  // The parse stops before the output directory is made, so the final flush
+  // cannot open the summary file.
+  TempDir dir;
+  const auto r = run_vordel2({"-o", "later/out", "-l", "b"}, dir.path());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(normalise(r.out),
+            kBanner + "ERROR!!! Must specify a value for flag: -h\n\n" + kTiming);
+  EXPECT_EQ(r.err, "Error writing summary file later/out.summary: can't open file.\n");
+  EXPECT_TRUE(entries(dir.path()).empty());
+}
