@@ -57,12 +57,6 @@ class OutputNames {
   bool gzip_ = false;
 };
 
-// A write error (a full disk, say) must not pass for a complete file.
-void check_written(std::ostream& out, const fs::path& name) {
-  out.flush();
-  if (!out) throw badfilename(name.string(), "error while writing file.");
-}
-
 // Reads the whitespace-separated base-pair positions of the tag SNP file;
 // repeats collapse.  Throws badfilename when the file cannot be opened or
 // holds a word that is not an integer.
@@ -139,8 +133,7 @@ void Vordel::output_haplotypes() const {
     // and room for the widest number past the last one.
     std::vector<char> buffer;
     for (int j = 0; j < 2; ++j) {
-      const fs::path name = names.compressible(std::string(".") + kGroupNames[j] + ".haps");
-      open(name);
+      open(names.compressible(std::string(".") + kGroupNames[j] + ".haps"));
       update_summary_file(params, report, std::ios::app);
       buffer.resize(static_cast<std::size_t>(end_row[j] - first_row[j]) * 12 + 32);
       for (long l = 0; l < n; ++l) {
@@ -162,11 +155,9 @@ void Vordel::output_haplotypes() const {
         *p++ = '\n';
         out->write(buffer.data(), p - buffer.data());
       }
-      check_written(*out, name);
     }
 
-    const fs::path name = names.plain(".legend");
-    open(name);
+    open(names.plain(".legend"));
     std::string line;
     *out << "rs pos X0 X1\n";
     for (const auto& [position, record] : panel_data.snps_data) {
@@ -181,14 +172,12 @@ void Vordel::output_haplotypes() const {
       line += '\n';
       out->write(line.data(), static_cast<std::streamsize>(line.size()));
     }
-    check_written(*out, name);
   }
 
   std::stringstream line;
   if (params.specified_flags.count("-no_gens_output") == 0) {
     for (int j = 0; j < 2; ++j) {
-      const fs::path name = names.compressible(std::string(".") + kGroupNames[j] + ".gen");
-      open(name);
+      open(names.compressible(std::string(".") + kGroupNames[j] + ".gen"));
       update_summary_file(params, report, std::ios::app);
       const int first = static_cast<int>(first_row[j]);
       const int last = static_cast<int>(end_row[j]);
@@ -197,15 +186,13 @@ void Vordel::output_haplotypes() const {
         output_snp_data_dulvon_format(it, l, first, last, line);
         write_line(*out, line);
       }
-      check_written(*out, name);
     }
   }
 
   if (params.specified_flags.count("-t") != 0) {
     const std::set<int> tags = read_tag_positions(params.tag_snp_file);
     for (int j = 0; j < 2; ++j) {
-      const fs::path name = names.compressible(std::string(".") + kGroupNames[j] + ".tags.gen");
-      open(name);
+      open(names.compressible(std::string(".") + kGroupNames[j] + ".tags.gen"));
       update_summary_file(params, report, std::ios::app);
       const int first = static_cast<int>(first_row[j]);
       const int last = static_cast<int>(end_row[j]);
@@ -221,14 +208,12 @@ void Vordel::output_haplotypes() const {
           write_line(*out, line);
         }
       }
-      check_written(*out, name);
     }
   }
 
   std::string text;
   for (int j = 0; j < 2; ++j) {
-    const fs::path name = names.plain(std::string(".") + kGroupNames[j] + ".sample");
-    open(name);
+    open(names.plain(std::string(".") + kGroupNames[j] + ".sample"));
     update_summary_file(params, report, std::ios::app);
     *out << "ID_1 ID_2 missing pheno\n"
          << "0 0 0 B\n";
@@ -241,7 +226,6 @@ void Vordel::output_haplotypes() const {
       out->write(text.data(), static_cast<std::streamsize>(text.size()));
       assert(simulated_phenotypes[i] == j);
     }
-    check_written(*out, name);
   }
 }
 

@@ -4,6 +4,7 @@
 // allele frequencies under the Mersenne Twister.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <string>
@@ -14,40 +15,16 @@
 #include "sim/data.h"
 #include "sim/parameters.h"
 #include "sim/vordel.h"
+#include "sim/panel_helpers.h"
 #include "sim/test_support.h"
 
 namespace {
 
+using vordel_test::make_panel;
 using vordel_test::TempDir;
 
-// A panel in memory: SNP l at base-pair position positions[l], genetic
-// position genetic[l], with the panel alleles alleles[l].
-Data make_panel(const std::vector<int>& positions, const std::vector<double>& genetic,
-                const std::vector<std::vector<int>>& alleles) {
-  Data data;
-  data.num_panel_haps = alleles.empty() ? 0 : static_cast<int>(alleles[0].size());
-  for (std::size_t l = 0; l < positions.size(); ++l) {
-    snp record;
-    record.rsid = "rs" + std::to_string(positions[l]);
-    record.genetic_position = genetic[l];
-    record.haps = alleles[l];
-    record.allele0 = "A";
-    record.allele1 = "G";
-    double sum = 0.0;
-    for (int a : record.haps) sum += a;
-    record.freq = sum / record.haps.size();
-    data.snps_data[positions[l]] = record;
-  }
-  return data;
-}
-
 VordelParameters make_params(const TempDir& dir, int ncontrols, int ncases, double theta) {
-  VordelParameters params;
-  params.summary_file = (dir / "run.summary").string();
-  params.ncontrols = ncontrols;
-  params.ncases = ncases;
-  params.theta = theta;
-  return params;
+  return vordel_test::make_params(dir.path(), ncontrols, ncases, theta);
 }
 
 std::vector<std::vector<int>> segments_of(const Vordel& vordel, int K) {
@@ -242,6 +219,49 @@ TEST(SimulateAllAlleles, ControlFrequenciesFollowThePanel) {
   EXPECT_LT(std::fabs(sum_z / snps), 0.36);
   EXPECT_GT(sum_z2 / snps, 0.5);
   EXPECT_LT(sum_z2 / snps, 1.5);
+}
+
+// Whole runs of the program on the example panel: with "-nrs" two runs give
+// identical files and report the fixed seed.
+TEST(SimulateHaplotypesRun, FixedSeedRunsAreReproducible) {
+  TempDir dir;
+  const std::string examples = std::string(VORDEL_SOURCE_DIR) + "/examples/example";
+  std::vector<std::string> outputs[2];
+  for (int run = 0; run < 2; ++run) {
+    const std::string out = "run" + std::to_string(run) + "/sim";
+    const auto result = vordel_test::run_vordel2(
+        {"-h", examples + ".haps", "-l", examples + ".legend", "-m", examples + ".map", "-o", out,
+         "-n", "30", "0", "-dl", "250345", "1", "1.5", "2.25", "-nrs"},
+        dir.path());
+    ASSERT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_NE(result.out.find("\nRandom seed set to 0.12345\n"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("\nSimulating haplotypes ... done\n"), std::string::npos);
+    for (const char* suffix : {".controls.haps", ".controls.gen", ".legend", ".controls.sample"})
+      outputs[run].push_back(vordel_test::read_file(dir / (out + suffix)));
+  }
+  EXPECT_EQ(outputs[0], outputs[1]);
+  // 30 controls: 60 alleles on each of the 1,000 haplotype lines.
+  EXPECT_EQ(std::count(outputs[0][0].begin(), outputs[0][0].end(), '\n'), 1000);
+  EXPECT_EQ(outputs[0][0].find('\n'), 120u);
+}
+
+// The smallest run: one SNP, a one-line genetic map, no individuals.  Under
+// the sanitizer build this checks that nothing reads or writes outside a
+// vector on the way.
+TEST(SimulateHaplotypesRun, OneSnpOneMapLineNoIndividuals) {
+  TempDir dir;
+  vordel_test::write_panel_files(dir.path(), {500}, {{0, 1, 1}}, {{400, 0.5}});
+  std::vector<std::string> args = vordel_test::panel_args(dir.path());
+  for (const char* word : {"-o", "sim", "-n", "0", "0", "-dl", "500", "1", "2", "3", "-nrs"})
+    args.push_back(word);
+  const auto result = vordel_test::run_vordel2(args, dir.path());
+  ASSERT_EQ(result.status, 0) << result.out << result.err;
+  EXPECT_EQ(vordel_test::read_file(dir / "sim.controls.haps"), "\n");
+  EXPECT_EQ(vordel_test::read_file(dir / "sim.cases.gen"), "snp_0 rs500 500 A G\n");
+  EXPECT_EQ(vordel_test::read_file(dir / "sim.cases.sample"), "ID_1 ID_2 missing pheno\n0 0 0 B\n");
+  // theta defaults to 1 / (1 + 1/2 + 1/3) for three panel haplotypes.
+  EXPECT_NE(result.out.find("theta not set, so setting to a default value of 0.545455\n"),
+            std::string::npos);
 }
 
 }  // namespace
