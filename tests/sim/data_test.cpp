@@ -6,29 +6,22 @@
 #include "sim/data.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
-#include <algorithm>
-#include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "sim/exceptions.h"
+#include "sim/test_support.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using vordel_test::read_file;
 
 // A report line: the label right-aligned in 60 characters, then the value.
 std::string labelled(const std::string& label, const std::string& value) {
@@ -80,9 +73,6 @@ struct ReadOutcome {
 class PanelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "vordel_data_test_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
     // A default panel that reads cleanly; tests overwrite the files they vary.
     write("map.txt",
           "position rate cM\n"
@@ -99,13 +89,10 @@ class PanelTest : public ::testing::Test {
           "1 1 1 1\n"
           "0 0 0 1\n");
   }
-  void TearDown() override { fs::remove_all(dir_); }
-
   fs::path path(const std::string& name) const { return dir_ / name; }
 
   void write(const std::string& name, const std::string& text) const {
-    std::ofstream out(path(name), std::ios::binary);
-    out << text;
+    vordel_test::write_file(path(name), text);
   }
 
   VordelParameters params() const {
@@ -133,7 +120,7 @@ class PanelTest : public ::testing::Test {
 
   std::string summary() const { return read_file(path("run.summary")); }
 
-  fs::path dir_;
+  vordel_test::TempDir dir_;
 };
 
 TEST_F(PanelTest, ReportsCountsOnStandardOutputAndInTheSummary) {
@@ -446,29 +433,15 @@ TEST_F(PanelTest, AnErrorDropsTheUnflushedReport) {
   EXPECT_EQ(bad_map.out, "Reading genetic map file ... ");
 }
 
-// Decompresses a gzip file with zlib.
-bool gunzip(const fs::path& from, const fs::path& to) {
-  gzFile in = gzopen(from.string().c_str(), "rb");
-  if (in == nullptr) return false;
-  std::ofstream out(to, std::ios::binary);
-  std::vector<char> buffer(1 << 16);
-  int n = 0;
-  while ((n = gzread(in, buffer.data(), static_cast<unsigned>(buffer.size()))) > 0) {
-    out.write(buffer.data(), n);
-  }
-  gzclose(in);
-  return n == 0 && static_cast<bool>(out);
-}
-
 TEST_F(PanelTest, ReadsTheRealChr20Panel) {
   const fs::path shared = fs::path(VORDEL_SHARED_DATA) / "chr20";
   if (!fs::exists(shared / "chr20.hap.gz")) {
     GTEST_SKIP() << "shared reference data not found at " << shared
                  << "; the chr20 panel test needs ../shared/data beside the checkout";
   }
-  ASSERT_TRUE(gunzip(shared / "chr20.map.gz", path("map.txt")));
-  ASSERT_TRUE(gunzip(shared / "chr20.legend.gz", path("panel.legend")));
-  ASSERT_TRUE(gunzip(shared / "chr20.hap.gz", path("panel.hap")));
+  write("map.txt", vordel_test::read_gzip_file(shared / "chr20.map.gz"));
+  write("panel.legend", vordel_test::read_gzip_file(shared / "chr20.legend.gz"));
+  write("panel.hap", vordel_test::read_gzip_file(shared / "chr20.hap.gz"));
   const ReadOutcome r = read();
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.data.num_panel_haps, 600);
@@ -480,6 +453,33 @@ TEST_F(PanelTest, ReadsTheRealChr20Panel) {
     ASSERT_EQ(record.haps.size(), 600u) << position;
     ASSERT_EQ(record.genetic_position, r.data.interpolate_genetic_position(position));
   }
+}
+
+// The whole program on a small panel: the report lines reach standard output
+// and the summary file as the readers write them, the warning standard
+// output only; an input error ends the run with its message.
+TEST_F(PanelTest, TheProgramShowsThePanelReport) {
+  write("panel.hap", "0 1 1 0\n1 1 1 1\n0 0 0 1\n0 1 0 1\n");  // a line more than the legend
+  const std::vector<std::string> args = {
+      "-h", path("panel.hap").string(), "-l", path("panel.legend").string(),
+      "-m", path("map.txt").string(),   "-o", path("run").string(),
+      "-n", "1", "0", "-dl", "500", "1", "1.5", "2.0",
+      "-nrs", "-no_haps_output", "-no_gens_output"};
+  const vordel_test::RunResult run = vordel_test::run_vordel2(args, dir_.path());
+  const std::string report = kMapReport + panel_header(0, 500000000) + "done\n";
+  EXPECT_NE(run.out.find(report + kMoreHaplotypeLines + count_lines(4, 3, 3)), std::string::npos)
+      << run.out;
+  const std::string summary = read_file(path("run.summary"));
+  EXPECT_NE(summary.find(report + count_lines(4, 3, 3)), std::string::npos) << summary;
+  EXPECT_EQ(summary.find("Warning"), std::string::npos) << summary;
+
+  write("panel.hap", "0 1 1 0\n1 2 1 1\n0 0 0 1\n");
+  const vordel_test::RunResult bad = vordel_test::run_vordel2(args, dir_.path());
+  const std::string message = "Error reading file " + path("panel.hap").string() +
+                              ": bad format detected in haplotype file on line 2.\n";
+  EXPECT_NE(bad.out.find(kMapReport + panel_header(0, 500000000) + message), std::string::npos)
+      << bad.out;
+  EXPECT_EQ(bad.out.find("Simulating"), std::string::npos) << bad.out;
 }
 
 }  // namespace
