@@ -28,7 +28,15 @@ class Data {
   // Throws badfilename on any input error.
   explicit Data(const VordelParameters& params);
 
+  // Reads the genetic map (header line, then position, rate, cumulative cM
+  // per line); a map without data lines is refused.  Reports progress
+  // through update_summary_file.
   void read_genetic_map();
+  // Reads the legend (header line, then identifier, position, two allele
+  // labels) and the haplotype file (alleles 0 or 1, the same number on
+  // every line) in step, keeping the SNPs in [params.lower, params.upper],
+  // the first at a repeated position.  Warns on standard output when one
+  // file has more lines than the other.  Needs the map read first.
   void read_haplotype_data();
 
   // Population-scaled genetic position at base-pair position x, by linear
