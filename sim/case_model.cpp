@@ -1,15 +1,253 @@
-// Placeholder until the case disease model lands: case pairs cannot be made.
-#include <cstdio>
-#include <cstdlib>
+// The case disease model.
+//
+// A case pair's alleles at the disease loci are drawn from the distribution
+// that the relative risks induce on pairs of control haplotypes; the source
+// of every copying segment that carries disease loci is then drawn
+// conditionally on those alleles, allowing for mutation.  Case distributions
+// are cached per grouping pattern of the disease loci into copying segments,
+// control haplotype frequencies per set of SNPs.
+#include <cassert>
+#include <cmath>
+#include <cstddef>
+#include <sstream>
+#include <string>
+#include <vector>
 
+#include "random/vorand1.h"
+#include "sim/exceptions.h"
 #include "sim/vordel.h"
 
-void Vordel::simulate_disease_alleles(std::vector<std::vector<int>>&,
-                                      std::vector<std::vector<int>>&, const double*) {
-  std::fprintf(stderr, "vordel2: simulating cases is not available yet\n");
-  std::exit(1);
+namespace {
+
+// Index of the candidate at which u, less the weights taken in candidate
+// order, first reaches zero or below; the last candidate when it never does,
+// -1 when u is not positive to start with.
+int pick_candidate(double u, const std::vector<double>& weights) {
+  if (u <= 0.0) return -1;
+  for (std::size_t i = 0; i < weights.size(); ++i) {
+    u -= weights[i];
+    if (u <= 0.0) return static_cast<int>(i);
+  }
+  return static_cast<int>(weights.size()) - 1;
 }
 
-void Vordel::calculate_case_hap_freq(const std::vector<std::vector<int>>*, CaseDistribution&) {}
+// The panel records of the given ascending SNP indices, found in one walk of
+// the SNP map.
+std::vector<const snp*> snp_records(const std::map<int, snp>& snps_data,
+                                    const std::vector<int>& indices) {
+  std::vector<const snp*> records;
+  records.reserve(indices.size());
+  auto snps_data_it = snps_data.begin();
+  int index = 0;
+  for (const int wanted : indices) {
+    assert(wanted >= index);
+    for (; index < wanted && snps_data_it != snps_data.end(); ++index) ++snps_data_it;
+    assert(snps_data_it != snps_data.end());
+    records.push_back(&snps_data_it->second);
+  }
+  return records;
+}
 
-void Vordel::calculate_control_hap_freq(const std::vector<int>&, FrequencyTable&) const {}
+// The disease-locus positions of a model, for messages.
+std::string locus_positions(const std::map<double, DiseaseLocus>& dl) {
+  std::ostringstream out;
+  const char* separator = "";
+  for (const auto& locus : dl) {
+    out << separator << static_cast<long long>(locus.first);
+    separator = ", ";
+  }
+  return out.str();
+}
+
+}  // namespace
+
+void Vordel::simulate_disease_alleles(std::vector<std::vector<int>>& copying_states,
+                                      std::vector<std::vector<int>>& disease_alleles,
+                                      const double* mu) {
+  assert(copying_states.size() == 2);
+  assert(dl_indices.size() >= 1);
+  const int num_loci = static_cast<int>(dl_indices.size());
+
+  // Group the loci of each place by copying segment: consecutive loci with
+  // the same copying state share a segment, and the sizes of the groups make
+  // the key of the grouping pattern.
+  std::vector<std::vector<int>> groups[2];
+  std::string key;
+  for (int j = 0; j < 2; ++j) {
+    const std::vector<int>& states = copying_states[j];
+    std::vector<int> current{0};
+    for (int c = 1; c < num_loci; ++c) {
+      if (states[dl_indices[c]] == states[dl_indices[current.front()]]) {
+        current.push_back(c);
+      } else {
+        key += std::to_string(current.size()) + ".";
+        groups[j].push_back(current);
+        current.assign(1, c);
+      }
+    }
+    key += std::to_string(current.size()) + "/";
+    groups[j].push_back(current);
+  }
+
+  auto cached = case_hap_freq_cache.find(key);
+  if (cached == case_hap_freq_cache.end()) {
+    CaseDistribution case_freq;
+    calculate_case_hap_freq(groups, case_freq);
+    cached = case_hap_freq_cache.emplace(key, std::move(case_freq)).first;
+  }
+
+  // The pair of disease-locus haplotypes.
+  const CaseDistribution& case_freq = cached->second;
+  const auto drawn = case_freq.upper_bound(Random::RNG->Next());
+  assert(drawn != case_freq.end());
+  disease_alleles = drawn->second;
+
+  // The source of each group's segment, given the drawn alleles.
+  const int num_panel = panel_data.num_panel_haps;
+  const std::vector<const snp*> disease_snps = snp_records(panel_data.snps_data, dl_indices);
+  std::vector<double> weights;
+  for (int j = 0; j < 2; ++j) {
+    const double keep = 1.0 - mu[j];
+    const int num_candidates = num_panel + num_simulated_haps + j;
+    std::vector<int>& states = copying_states[j];
+    for (const std::vector<int>& group : groups[j]) {
+      weights.assign(num_candidates, 1.0);
+      for (const int c : group) {
+        const int allele = disease_alleles[j][c];
+        const int d = dl_indices[c];
+        const std::vector<int>& haps = disease_snps[c]->haps;
+        assert(static_cast<int>(haps.size()) == num_panel);
+        for (std::size_t i = 0; i < haps.size(); ++i)
+          weights[i] *= haps[i] == allele ? keep : mu[j];
+        for (int t = 0; t < num_simulated_haps; ++t)
+          weights[num_panel + t] *= simulated_haplotypes[t][d] == allele ? keep : mu[j];
+        if (j == 1)
+          weights[num_panel + num_simulated_haps] *=
+              disease_alleles[0][c] == allele ? keep : mu[j];
+      }
+      double sum = 0.0;
+      for (const double w : weights) sum += w;
+      for (double& w : weights) w /= sum;
+      const int source = pick_candidate(Random::RNG->Next(), weights);
+
+      // The group's segment is the run of SNPs that share its copying state
+      // (each segment has a code of its own); it gets the source throughout.
+      const int first = dl_indices[group.front()];
+      const int code = states[first];
+      for (int l = first; l >= 0 && states[l] == code; --l) states[l] = source;
+      for (int l = first + 1; l < static_cast<int>(states.size()) && states[l] == code; ++l)
+        states[l] = source;
+    }
+  }
+}
+
+void Vordel::calculate_case_hap_freq(const std::vector<std::vector<int>>* groups,
+                                     CaseDistribution& case_freq) {
+  assert(num_simulated_haps >= 2 * params.ncontrols);
+
+  // The disease-locus configurations of each place and their control
+  // frequencies: the product over the place's groups of their tables.
+  std::vector<std::vector<int>> all_haps[2];
+  std::vector<double> all_weights[2];
+  for (int j = 0; j < 2; ++j) {
+    for (const std::vector<int>& group : groups[j]) {
+      std::vector<int> subset;
+      for (const int c : group) subset.push_back(dl_indices[c]);
+      auto cached = control_hap_freq_cache.find(subset);
+      if (cached == control_hap_freq_cache.end()) {
+        FrequencyTable table;
+        calculate_control_hap_freq(subset, table);
+        cached = control_hap_freq_cache.emplace(subset, std::move(table)).first;
+      }
+      const FrequencyTable& table = cached->second;
+
+      if (all_haps[j].empty()) {
+        for (const auto& entry : table) {
+          all_haps[j].push_back(entry.first);
+          all_weights[j].push_back(entry.second);
+        }
+        continue;
+      }
+      std::vector<std::vector<int>> haps;
+      std::vector<double> weights;
+      for (std::size_t h = 0; h < all_haps[j].size(); ++h) {
+        for (const auto& entry : table) {
+          std::vector<int> extended = all_haps[j][h];
+          extended.insert(extended.end(), entry.first.begin(), entry.first.end());
+          haps.push_back(std::move(extended));
+          weights.push_back(all_weights[j][h] * entry.second);
+        }
+      }
+      all_haps[j] = std::move(haps);
+      all_weights[j] = std::move(weights);
+    }
+  }
+
+  // Pairs weighted by their relative risk; a cumulative total that a pair
+  // leaves unchanged stays with the earlier pair.
+  std::map<double, std::vector<std::vector<int>>> cumulative;
+  double total = 0.0;
+  for (std::size_t i = 0; i < all_haps[0].size(); ++i) {
+    const std::vector<int>& h0 = all_haps[0][i];
+    for (std::size_t j = 0; j < all_haps[1].size(); ++j) {
+      const std::vector<int>& h1 = all_haps[1][j];
+      assert(all_haps[0][i].size() == all_haps[1][j].size());
+      assert(all_haps[0][i].size() == params.dl.size());
+      double r = 1.0;
+      std::size_t b = 0;
+      for (const auto& locus : params.dl) {
+        r = r * locus.second.rr[h1[b] + h0[b]];
+        ++b;
+      }
+      const double p = (r * all_weights[0][i]) * all_weights[1][j];
+      total = total + p;
+      cumulative.try_emplace(total, std::vector<std::vector<int>>{h0, h1});
+    }
+  }
+
+  // Without a positive, finite total there is no distribution to draw from.
+  if (total == 0.0) {
+    throw GenericErrorException(
+        "every pair of haplotypes at the disease loci (positions " +
+        locus_positions(params.dl) +
+        ") found among the panel and control haplotypes has a relative risk of zero, so no "
+        "case can be simulated.\n");
+  }
+  if (!std::isfinite(total)) {
+    throw GenericErrorException(
+        "the relative risks of the disease loci at positions " + locus_positions(params.dl) +
+        " multiply to a value too large to compute, so no case can be simulated.\n");
+  }
+
+  case_freq.clear();
+  for (auto& entry : cumulative)
+    case_freq.emplace_hint(case_freq.end(), entry.first / total, std::move(entry.second));
+}
+
+void Vordel::calculate_control_hap_freq(const std::vector<int>& snp_subset,
+                                        FrequencyTable& table) const {
+  assert(num_simulated_haps >= 2 * params.ncontrols);
+  table.clear();
+
+  std::vector<const std::vector<int>*> panel_alleles;
+  for (const int index : snp_subset) {
+    auto snps_data_it = panel_data.snps_data.begin();
+    for (int k = 0; k < index && snps_data_it != panel_data.snps_data.end(); ++k) ++snps_data_it;
+    assert(snps_data_it != panel_data.snps_data.end());
+    panel_alleles.push_back(&snps_data_it->second.haps);
+  }
+
+  const int num_controls = params.ncontrols;
+  const int num_panel = panel_data.num_panel_haps;
+  const int num_haps = num_panel + 2 * num_controls;
+  if (num_haps < 1) return;
+  const double share = 1.0 / (num_controls + num_controls + num_panel);
+
+  std::vector<int> alleles(snp_subset.size());
+  for (int i = 0; i < num_haps; ++i) {
+    for (std::size_t s = 0; s < snp_subset.size(); ++s)
+      alleles[s] = i < num_panel ? (*panel_alleles[s])[i]
+                                 : simulated_haplotypes[i - num_panel][snp_subset[s]];
+    table[alleles] += share;
+  }
+}
