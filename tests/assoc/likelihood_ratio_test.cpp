@@ -91,15 +91,6 @@ TEST(RunTest, JointModelHasOneDegreeOfFreedomPerSnp) {
   }
 }
 
-TEST(RunTest, PlantedEffectIsSignificantAndNullSnpIsNot) {
-  // 2000 individuals with 0.4 per allele at SNP 0: the expected statistic is
-  // near 30, so p is far below 1e-4; SNP 1 is independent of case status,
-  // so its p-value is uniform and this seed's value is simply above 0.01.
-  const Sample s = random_sample(2000, 2, 99u);
-  EXPECT_LT(test(s, {0}).pvalue, 1e-4);
-  EXPECT_GT(test(s, {1}).pvalue, 0.01);
-}
-
 TEST(RunTest, IdenticalGroupsGiveAPValueOfOne) {
   // Cases and controls with the same genotype counts: the estimate is 0 and
   // the statistic 0 up to rounding, so the p-value is 1 (exactly when the

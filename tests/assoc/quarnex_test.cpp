@@ -81,17 +81,6 @@ TEST(ModelAtZero, ResidualsAreHalfAndWeightsAQuarter) {
   }
 }
 
-TEST(ModelAtZero, NoIndividualsGiveZeros) {
-  const Sample empty;
-  const Matrix b = column({0.3, -0.2});
-  const SnpIndices snps{0};
-  EXPECT_EQ(loglikelihood_function(b, empty.haplotypes, empty.phenotypes, snps), 0.0);
-  EXPECT_EQ(score_function(b, empty.haplotypes, empty.phenotypes, snps).MaximumAbsoluteValue(),
-            0.0);
-  EXPECT_EQ(hessian_function(b, empty.haplotypes, empty.phenotypes, snps).MaximumAbsoluteValue(),
-            0.0);
-}
-
 TEST(ModelDerivatives, AgreeWithCentralDifferencesOfTheLogLikelihood) {
   const Sample s = small_sample();
   const SnpIndices snps{1, 3};
