@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -211,4 +214,122 @@ TEST(Driver, SummaryInADirectoryNotYetCreated) {
             kBanner + "ERROR!!! Must specify a value for flag: -h\n\n" + kTiming);
   EXPECT_EQ(r.err, "Error writing summary file later/out.summary: can't open file.\n");
   EXPECT_TRUE(entries(dir.path()).empty());
+}
+
+namespace {
+
+// The small example panel of the repository, run with the fixed seed.
+std::vector<std::string> example_run(const std::string& controls, const std::string& cases) {
+  const std::string examples = std::string(VORDEL_SOURCE_DIR) + "/examples/";
+  return {"-h", examples + "example.haps", "-l", examples + "example.legend", "-m",
+          examples + "example.map", "-o", "out/sim", "-n", controls, cases, "-dl", "445872", "1",
+          "1", "3", "74390", "1", "1.5", "2.25", "264056", "0", "2", "2", "-nrs",
+          "-no_haps_output", "-no_gens_output"};
+}
+
+// The 0-based SNP index of a base-pair position: its rank in the legend.
+int legend_index(int position) {
+  std::istringstream legend(read_file(std::string(VORDEL_SOURCE_DIR) + "/examples/example.legend"));
+  std::string line;
+  std::getline(legend, line);  // header
+  for (int index = 0; std::getline(legend, line); ++index) {
+    std::istringstream fields(line);
+    std::string id;
+    int pos = 0;
+    fields >> id >> pos;
+    if (pos == position) return index;
+  }
+  return -1;
+}
+
+// A number as general notation with at most 4 significant digits writes it.
+bool general4(const std::string& field) {
+  static const std::regex form(R"(-?(\d+(\.\d+)?|\d(\.\d+)?e[+-]\d\d+))");
+  if (!std::regex_match(field, form)) return false;
+  std::string mantissa = field.substr(0, field.find('e'));
+  std::string digits;
+  for (char c : mantissa)
+    if (std::isdigit(static_cast<unsigned char>(c))) digits += c;
+  digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
+  return digits.size() <= 4;
+}
+
+std::string trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(' ');
+  return first == std::string::npos ? "" : text.substr(first);
+}
+
+std::vector<std::string> split_lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace
+
+TEST(Driver, ResultTablesOfAFullRun) {
+  TempDir dir;
+  const auto r = run_vordel2(example_run("60", "40"), dir.path());
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_EQ(r.err, "");
+  const std::string created = "Creating directory out\n";
+  ASSERT_EQ(r.out.substr(0, created.size()), created);
+  EXPECT_EQ(read_file(dir / "out" / "sim.summary"), r.out.substr(created.size()));
+
+  const std::string title = "\n\nThe pvalues and effect sizes of each disease SNP is:\n\n";
+  const auto at = r.out.find(title);
+  ASSERT_NE(at, std::string::npos) << r.out;
+  const std::vector<std::string> lines = split_lines(r.out.substr(at + title.size()));
+  ASSERT_EQ(lines.size(), 13u) << r.out.substr(at);
+
+  std::vector<int> indices{legend_index(74390), legend_index(264056), legend_index(445872)};
+  std::sort(indices.begin(), indices.end());
+  auto index_field = [](int index) {
+    const std::string text = std::to_string(index);
+    return std::string(15 - text.size(), ' ') + text;
+  };
+
+  EXPECT_EQ(lines[0], "Disease_locus_index           beta        beta_se         pvalue");
+  for (int k = 0; k < 3; ++k) {
+    const std::string& row = lines[1 + k];
+    ASSERT_EQ(row.size(), 64u) << row;
+    EXPECT_EQ(row.substr(0, 15), index_field(indices[k]));
+    EXPECT_TRUE(general4(trimmed(row.substr(15, 19)))) << row;
+    EXPECT_TRUE(general4(trimmed(row.substr(34, 15)))) << row;
+    EXPECT_TRUE(general4(trimmed(row.substr(49, 15)))) << row;
+    for (int edge : {15, 34, 49}) EXPECT_EQ(row[edge], ' ') << row;  // columns stay apart
+  }
+  EXPECT_EQ(lines[4], "");
+  EXPECT_EQ(lines[5], "");
+  static const std::regex joint_line("The pvalue for the full disease model is (.*):");
+  std::smatch m;
+  ASSERT_TRUE(std::regex_match(lines[6], m, joint_line)) << lines[6];
+  EXPECT_TRUE(general4(m[1].str())) << lines[6];
+  EXPECT_EQ(lines[7], "Disease_locus_index           beta        beta_se");
+  for (int k = 0; k < 3; ++k) {
+    const std::string& row = lines[8 + k];
+    ASSERT_EQ(row.size(), 49u) << row;
+    EXPECT_EQ(row.substr(0, 15), index_field(indices[k]));
+    EXPECT_TRUE(general4(trimmed(row.substr(15, 19)))) << row;
+    EXPECT_TRUE(general4(trimmed(row.substr(34, 15)))) << row;
+  }
+  // The timing line follows the joint table directly.
+  EXPECT_EQ(lines[11], "");
+  EXPECT_EQ(normalise(lines[12]), "VORDEL took N seconds to complete. Have a nice day! ");
+
+  // The fixed seed makes the run reproducible, tables included.
+  TempDir again;
+  const auto second = run_vordel2(example_run("60", "40"), again.path());
+  EXPECT_EQ(normalise(second.out), normalise(r.out));
+}
+
+TEST(Driver, OneCaseRunsNoTest) {
+  TempDir dir;
+  const auto r = run_vordel2(example_run("60", "1"), dir.path());
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_EQ(r.out.find("pvalue"), std::string::npos);
+  const std::string end = "writing output file out/sim.cases.sample\n" + kTiming;
+  ASSERT_GE(r.out.size(), end.size());
+  EXPECT_EQ(normalise(r.out.substr(r.out.size() - end.size())), end);
 }

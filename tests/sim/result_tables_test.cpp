@@ -1,0 +1,137 @@
+// The association-test tables of the run report, checked against the closed
+// forms of a saturated fit: for a SNP whose allele counts take only two
+// values, beta is the log odds ratio of the 2x2 table, its standard error the
+// square root of the sum of the reciprocal cell counts, and the p-value the
+// chi-square(1) upper tail of the table's G statistic.
+#include "sim/result_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <iomanip>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <boost/math/distributions/chi_squared.hpp>
+
+namespace {
+
+// Individuals described by their allele count (0, 1 or 2) at each SNP column
+// and their phenotype; count 1 is carried on the first haplotype.
+struct Sample {
+  std::vector<std::vector<int>> haplotypes;
+  std::vector<int> phenotypes;
+
+  void add(int phenotype, const std::vector<int>& counts, int times) {
+    for (int t = 0; t < times; ++t) {
+      std::vector<int> first, second;
+      for (int c : counts) {
+        first.push_back(c >= 1 ? 1 : 0);
+        second.push_back(c == 2 ? 1 : 0);
+      }
+      haplotypes.push_back(first);
+      haplotypes.push_back(second);
+      phenotypes.push_back(phenotype);
+    }
+  }
+};
+
+// The report stream as the parameter summary leaves it.
+std::ostringstream summary_state_stream() {
+  std::ostringstream report;
+  report << std::right << std::fixed << std::setprecision(0);
+  return report;
+}
+
+// Closed forms for the 2x2 table with cells n[phenotype][count].
+struct TwoByTwo {
+  double beta, se, pvalue;
+  explicit TwoByTwo(const double n[2][2]) {
+    beta = std::log(n[1][1] * n[0][0] / (n[1][0] * n[0][1]));
+    se = std::sqrt(1 / n[0][0] + 1 / n[0][1] + 1 / n[1][0] + 1 / n[1][1]);
+    const double total = n[0][0] + n[0][1] + n[1][0] + n[1][1];
+    double g = 0;
+    for (int y = 0; y < 2; ++y)
+      for (int c = 0; c < 2; ++c) {
+        const double expected = (n[y][0] + n[y][1]) * (n[0][c] + n[1][c]) / total;
+        g += 2 * n[y][c] * std::log(n[y][c] / expected);
+      }
+    pvalue = boost::math::cdf(boost::math::complement(boost::math::chi_squared(1), g));
+  }
+};
+
+const std::string kTitle = "\n\nThe pvalues and effect sizes of each disease SNP is:\n\n";
+const std::string kHeader = "Disease_locus_index           beta        beta_se         pvalue\n";
+const std::string kJointHeader = "Disease_locus_index           beta        beta_se\n";
+
+}  // namespace
+
+TEST(ResultTables, SaturatedFitAndUnfittableModels) {
+  // Column 0: counts 0/1 in a 2x2 table; column 1: no variation at all.
+  Sample s;
+  s.add(0, {0, 0}, 30);
+  s.add(0, {1, 0}, 20);
+  s.add(1, {0, 0}, 15);
+  s.add(1, {1, 0}, 35);
+  const double n[2][2] = {{30, 20}, {15, 35}};
+  const TwoByTwo oracle(n);
+  // Hand-checked: ln 3.5 = 1.2528, sqrt(0.17857) = 0.42258, G = 9.2402.
+  ASSERT_NEAR(oracle.pvalue, 0.0023676, 1e-7);
+
+  std::ostringstream report = summary_state_stream();
+  write_result_tables(report, s.haplotypes, s.phenotypes, {1, 0, 1});
+  EXPECT_EQ(report.str(), kTitle + kHeader +
+                              "              0              1.253         0.4226       0.002368\n"
+                              "              1" +
+                              kNotFittedRow + "\n" + kNotFittedJoint + "\n");
+}
+
+TEST(ResultTables, JointTableAndNumberFormat) {
+  Sample s;
+  s.add(0, {0}, 200);
+  s.add(0, {1}, 100);
+  s.add(1, {0}, 100);
+  s.add(1, {1}, 200);
+  const double n[2][2] = {{200, 100}, {100, 200}};
+  const TwoByTwo oracle(n);
+  ASSERT_NEAR(oracle.beta, std::log(4.0), 1e-12);
+
+  std::ostringstream report = summary_state_stream();
+  write_result_tables(report, s.haplotypes, s.phenotypes, {0});
+  // A p-value below 0.0001 is written in exponent form, 4 significant digits.
+  const std::string row = "              0              1.386         0.1732";
+  EXPECT_EQ(report.str(), kTitle + kHeader + row + "      1.669e-16\n" +
+                              "\n\nThe pvalue for the full disease model is 1.669e-16:\n" +
+                              kJointHeader + row + "\n");
+  EXPECT_NEAR(oracle.pvalue, 1.669e-16, 0.001e-16);
+
+  // The stream is left in general notation with 4 significant digits, as the
+  // timing line after the tables expects.
+  report.str("");
+  report << 12345.0 << " " << 0.5 << " " << 1.0 << " " << 7.0;
+  EXPECT_EQ(report.str(), "1.234e+04 0.5 1 7");
+}
+
+TEST(ResultTables, JointRowsFollowAscendingIndices) {
+  // Two SNPs in a full factorial design of allele counts, the phenotype
+  // alternating in blocks with a few individuals switched (no separation).
+  Sample s;
+  for (int i = 0; i < 180; ++i) s.add(((i / 9) % 2) ^ (i % 7 == 0), {i % 3, (i / 3) % 3}, 1);
+  std::ostringstream report = summary_state_stream();
+  write_result_tables(report, s.haplotypes, s.phenotypes, {1, 0});
+
+  std::istringstream lines(report.str());
+  std::vector<std::string> all;
+  for (std::string line; std::getline(lines, line);) all.push_back(line);
+  ASSERT_EQ(all.size(), 13u) << report.str();
+  EXPECT_EQ(all[4] + "\n", kHeader);
+  EXPECT_EQ(all[5].substr(0, 15), "              0");
+  EXPECT_EQ(all[6].substr(0, 15), "              1");
+  EXPECT_EQ(all[9].substr(0, 41), "The pvalue for the full disease model is ");
+  EXPECT_EQ(all[10] + "\n", kJointHeader);
+  EXPECT_EQ(all[11].substr(0, 15), "              0");
+  EXPECT_EQ(all[12].substr(0, 15), "              1");
+  for (int k : {5, 6}) EXPECT_EQ(all[k].size(), 64u) << all[k];
+  for (int k : {11, 12}) EXPECT_EQ(all[k].size(), 49u) << all[k];
+}
