@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/parameters.h"
 #include "test_support.h"
 
 namespace {
@@ -33,24 +34,11 @@ std::string normalise(const std::string& text) {
   return std::regex_replace(text, seconds, "VORDEL took N seconds");
 }
 
+// The help text itself is checked word for word by the parameter tests.
 std::string help_text() {
-  return "Help Menu\n\nEssential flags are:\n"
-         "-h <file>                               : the reference panel (e.g. HapMap) file\n"
-         "-l <file>                               : the legend file to the reference panel\n"
-         "-m <file>                               : the recombinaion rate file\n"
-         "-o <file>                               : the output file\n"
-         "-dl <pos1> <allele1> <rr11> <rr12> ...  : the list of positions, risk allele, "
-         "heterozygote risk and homozygote risks for each disease locus\n"
-         "-int <pos1> <pos2>                      : the physical position interval of "
-         "interest (pos2>pos1) \n\n"
-         "Optional flags are:\n"
-         "-n <m> <n>                              : the number of cases (n) and controls (m) "
-         "individuals to simulate\n"
-         "-Ne <n>                                 : the effective population side, defaults "
-         "to 11418\n"
-         "-theta <n>                              : the mutation rate\n"
-         "-t <file>                               : the physical positions of snps where the "
-         "data will be written to the .tag.gen the output file\n";
+  std::ostringstream help;
+  VordelParameters().parameters_help(help);
+  return help.str();
 }
 
 std::vector<std::string> entries(const fs::path& dir) {
