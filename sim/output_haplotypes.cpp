@@ -87,6 +87,44 @@ void write_line(std::ostream& out, std::stringstream& line) {
   line.clear();
 }
 
+// A block of the simulated alleles copied SNP by SNP: the alleles of rows
+// [first, last) at SNPs [l0, l0 + count), stored as one byte each with the
+// alleles of one SNP side by side.  Reading the rows a block at a time keeps
+// the file writers from striding across every haplotype for every line.
+// Alleles other than 0 and 1 are stored as 2, and their SNP is marked, so
+// that its line is written from the haplotypes themselves.
+class AlleleTile {
+ public:
+  static constexpr long kSnps = 1024;  // SNPs per block
+
+  void gather(const std::vector<std::vector<int>>& haplotypes, long first, long last, long l0,
+              long count) {
+    rows_ = last - first;
+    codes_.resize(static_cast<std::size_t>(rows_ * count));
+    unusual_.assign(static_cast<std::size_t>(count), 0);
+    for (long r = 0; r < rows_; ++r) {
+      const int* alleles = haplotypes[first + r].data() + l0;
+      for (long k = 0; k < count; ++k) {
+        const unsigned char code = static_cast<unsigned>(alleles[k]) <= 1u ? alleles[k] : 2;
+        codes_[k * rows_ + r] = code;
+        unusual_[k] |= code >> 1;
+      }
+    }
+  }
+
+  // The allele codes of SNP l0 + k, one per row.
+  const unsigned char* snp(long k) const { return codes_.data() + k * rows_; }
+  // True when SNP l0 + k holds only alleles 0 and 1.
+  bool plain(long k) const { return unusual_[k] == 0; }
+
+ private:
+  long rows_ = 0;
+  std::vector<unsigned char> codes_;
+  std::vector<unsigned char> unusual_;
+};
+
+const char kGenotypeTexts[3][7] = {" 1 0 0", " 0 1 0", " 0 0 1"};
+
 }  // namespace
 
 void Vordel::output_haplotypes() const {
@@ -132,28 +170,40 @@ void Vordel::output_haplotypes() const {
     // Line buffer: up to 11 characters and a blank per allele, the newline,
     // and room for the widest number past the last one.
     std::vector<char> buffer;
+    AlleleTile tile;
     for (int j = 0; j < 2; ++j) {
       open(names.compressible(std::string(".") + kGroupNames[j] + ".haps"));
       update_summary_file(params, report, std::ios::app);
-      buffer.resize(static_cast<std::size_t>(end_row[j] - first_row[j]) * 12 + 32);
-      for (long l = 0; l < n; ++l) {
-        char* p = buffer.data();
-        for (long h = first_row[j]; h < end_row[j]; ++h) {
-          const int allele = simulated_haplotypes[h][l];
-          if (allele == 0 || allele == 1) {
-            *p++ = static_cast<char>('0' + allele);
+      const long first = first_row[j];
+      const long last = end_row[j];
+      buffer.resize(static_cast<std::size_t>(last - first) * 12 + 32);
+      for (long l0 = 0; l0 < n; l0 += AlleleTile::kSnps) {
+        const long count = std::min(AlleleTile::kSnps, n - l0);
+        tile.gather(simulated_haplotypes, first, last, l0, count);
+        for (long k = 0; k < count; ++k) {
+          const long l = l0 + k;
+          char* p = buffer.data();
+          if (tile.plain(k)) {
+            const unsigned char* codes = tile.snp(k);
+            for (long r = 0; r < last - first; ++r) {
+              *p++ = static_cast<char>('0' + codes[r]);
+              *p++ = ' ';
+            }
           } else {
-            p = put_int(p, allele);
-            if (allele < 0)
-              report << "something has gone wrong in output_haplotypes: one of the alleles is"
-                     << allele << "\n"
-                     << rows << " " << h << " " << simulated_haplotypes[0].size() << " " << l
-                     << "\n";
+            for (long h = first; h < last; ++h) {
+              const int allele = simulated_haplotypes[h][l];
+              p = put_int(p, allele);
+              *p++ = ' ';
+              if (allele < 0)
+                report << "something has gone wrong in output_haplotypes: one of the alleles is"
+                       << allele << "\n"
+                       << rows << " " << h << " " << simulated_haplotypes[0].size() << " " << l
+                       << "\n";
+            }
           }
-          *p++ = ' ';
+          *p++ = '\n';
+          out->write(buffer.data(), p - buffer.data());
         }
-        *p++ = '\n';
-        out->write(buffer.data(), p - buffer.data());
       }
     }
 
@@ -176,15 +226,50 @@ void Vordel::output_haplotypes() const {
 
   std::stringstream line;
   if (params.specified_flags.count("-no_gens_output") == 0) {
+    // Each line is the genotype-line writer's; lines of SNPs with alleles
+    // 0 and 1 only (all of them in a normal run) are formed here from a
+    // block of the alleles, with the same text, and the others are left to
+    // the writer itself, which also reports their bad genotypes.
+    std::string text;
+    AlleleTile tile;
     for (int j = 0; j < 2; ++j) {
       open(names.compressible(std::string(".") + kGroupNames[j] + ".gen"));
       update_summary_file(params, report, std::ios::app);
       const int first = static_cast<int>(first_row[j]);
       const int last = static_cast<int>(end_row[j]);
-      int l = 0;
-      for (auto it = panel_data.snps_data.cbegin(); it != panel_data.snps_data.cend(); ++it, ++l) {
-        output_snp_data_dulvon_format(it, l, first, last, line);
-        write_line(*out, line);
+      auto it = panel_data.snps_data.cbegin();
+      for (long l0 = 0; l0 < n; l0 += AlleleTile::kSnps) {
+        const long count = std::min(AlleleTile::kSnps, n - l0);
+        tile.gather(simulated_haplotypes, first, last, l0, count);
+        for (long k = 0; k < count; ++k, ++it) {
+          const int l = static_cast<int>(l0 + k);
+          if (!tile.plain(k)) {
+            output_snp_data_dulvon_format(it, l, first, last, line);
+            write_line(*out, line);
+            continue;
+          }
+          char digits[24];
+          text.assign("snp_");
+          text.append(digits, put_int(digits, l));
+          text += ' ';
+          text += it->second.rsid;
+          text += ' ';
+          text.append(digits, put_int(digits, it->first));
+          text += ' ';
+          text += it->second.allele0;
+          text += ' ';
+          text += it->second.allele1;
+          const std::size_t label = text.size();
+          text.resize(label + static_cast<std::size_t>(last - first) * 3 + 1);
+          char* p = &text[label];
+          const unsigned char* codes = tile.snp(k);
+          for (int r = 0; r < last - first; r += 2) {
+            std::memcpy(p, kGenotypeTexts[codes[r] + codes[r + 1]], 6);
+            p += 6;
+          }
+          *p = '\n';
+          out->write(text.data(), static_cast<std::streamsize>(text.size()));
+        }
       }
     }
   }
@@ -239,13 +324,12 @@ void Vordel::output_snp_data_dulvon_format(const std::map<int, snp>::const_itera
        << " " << it->second.allele1;
 
   // The genotypes go through a fixed buffer, written to the line in chunks.
-  static const char kGenotypes[3][7] = {" 1 0 0", " 0 1 0", " 0 0 1"};
   char chunk[6 * 512];
   char* p = chunk;
   for (int h = first; h < last; h += 2) {
     const int g = simulated_haplotypes[h][l] + simulated_haplotypes[h + 1][l];
     if (g >= 0 && g <= 2) {
-      std::memcpy(p, kGenotypes[g], 6);
+      std::memcpy(p, kGenotypeTexts[g], 6);
       p += 6;
       if (p == chunk + sizeof chunk) {
         line.write(chunk, p - chunk);

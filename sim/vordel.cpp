@@ -24,14 +24,23 @@ inline double draw() { return Random::RNG->Next(); }
 // l-1) for l >= 1.  One draw per SNP after the first, in SNP order; SNP l
 // starts a new segment when the draw exceeds exp(-gaps[l] / K).  Writes the
 // first SNP index of every segment into `starts` (cleared first).
+//
+// Since exp(-x) > 1 - x for x != 0, a draw below 1 - x, less a margin that
+// covers the rounding of both sides (libm's exp is within one ulp), cannot
+// exceed exp(-x): the exponential is then not needed to decide.  Switches
+// are rare, so nearly every SNP is decided this way; the decision is always
+// exactly that of comparing the draw with exp(-x).
 void cut_segments(const std::vector<double>& gaps, const double K, std::vector<int>& starts) {
+  constexpr double kMargin = 1e-15;
   starts.clear();
   if (gaps.empty()) return;
   starts.push_back(0);
   const int n = static_cast<int>(gaps.size());
   for (int l = 1; l < n; ++l) {
     const double u = draw();
-    if (u > std::exp(-gaps[l] / K)) starts.push_back(l);
+    const double x = gaps[l] / K;
+    if (u < (1.0 - x) - kMargin) continue;
+    if (u > std::exp(-x)) starts.push_back(l);
   }
 }
 
@@ -135,12 +144,17 @@ void Vordel::simulate_all_alleles() {
   if (total_haps > 0) simulated_haplotypes.reserve(static_cast<std::size_t>(total_haps));
 
   // Per-run tables, so that the inner loops never walk or search the map:
-  // the panel alleles of every SNP by index and the genetic gaps.
-  std::vector<const int*> panel_alleles;
-  panel_alleles.reserve(n);
-  for (const auto& entry : panel_data.snps_data) {
-    assert(static_cast<int>(entry.second.haps.size()) == N);
-    panel_alleles.push_back(entry.second.haps.data());
+  // the panel alleles haplotype by haplotype (row c holds panel haplotype
+  // c's allele at every SNP, so copying a segment reads memory in order)
+  // and the genetic gaps.
+  std::vector<int> panel_rows(static_cast<std::size_t>(std::max(N, 0)) * n);
+  {
+    std::size_t l = 0;
+    for (const auto& entry : panel_data.snps_data) {
+      assert(static_cast<int>(entry.second.haps.size()) == N);
+      for (int c = 0; c < N; ++c) panel_rows[c * static_cast<std::size_t>(n) + l] = entry.second.haps[c];
+      ++l;
+    }
   }
   const std::vector<double> gaps = genetic_gaps(panel_data.snps_data);
 
@@ -212,7 +226,8 @@ void Vordel::simulate_all_alleles() {
         assert(c >= 0 && c < K[j]);
         if (hap[l] != -1) continue;
         const double u = draw();
-        int allele = c < N ? panel_alleles[l][c] : simulated_haplotypes[c - N][l];
+        int allele = c < N ? panel_rows[c * static_cast<std::size_t>(n) + l]
+                           : simulated_haplotypes[c - N][l];
         if (mu[j] > u) allele = 1 - allele;
         hap[l] = allele;
       }
