@@ -59,6 +59,24 @@ TEST(SimulateCrossovers, SwitchesWhereTheDrawExceedsTheStayProbability) {
   }
 }
 
+// Draws one step below, at and one step above the stay probability
+// exp(-gap / K), for gaps from tiny to large: a switch exactly when the draw
+// exceeds it.
+TEST(SimulateCrossovers, DecisionAtTheStayProbabilityIsExact) {
+  TempDir dir;
+  for (const double gap : {1e-13, 1e-9, 3e-7, 1e-3, 0.5, 3.0}) {
+    const Vordel vordel(make_params(dir, 1, 0, 1.0),
+                        make_panel({1, 2}, {10.0, 10.0 + gap}, {{0}, {0}}));
+    const double stay = std::exp(-((10.0 + gap) - 10.0) / 7.0);
+    for (const double u : {std::nextafter(stay, 0.0), stay, std::nextafter(stay, 2.0)}) {
+      if (u >= 1.0) continue;
+      ScriptedRandom script({u});
+      const std::size_t expected = u > stay ? 2 : 1;
+      EXPECT_EQ(segments_of(vordel, 7).size(), expected) << "gap " << gap << " draw " << u;
+    }
+  }
+}
+
 TEST(SimulateCrossovers, EqualOrDecreasingGeneticPositionsNeverSwitch) {
   TempDir dir;
   const Vordel vordel(make_params(dir, 1, 0, 1.0),
