@@ -2,7 +2,6 @@
 // parameter summary of the run report and the help text.
 #include "sim/parameters.h"
 
-#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -16,12 +15,12 @@
 namespace {
 
 // A whole word read as a base-10 integer (leading blanks allowed, nothing
-// after the number).  False for anything else, or a value beyond a long.
+// after the number).  False for anything else; a number beyond a long is
+// clamped to the nearest long.
 bool read_integer(const char* word, long& value) {
   char* end = nullptr;
-  errno = 0;
   value = std::strtol(word, &end, 10);
-  return end != word && *end == '\0' && errno != ERANGE;
+  return end != word && *end == '\0';
 }
 
 // A whole word read as a floating-point number; infinities and NaN are

@@ -115,6 +115,7 @@ TEST(Parameters, IntervalBounds) {
       {{"-int", "7", "-1"}, 7, 500000000},
       {{"-int", "0", "3000000000"}, 0, 500000000},  // beyond an int: the default
       {{"-int", "0", "4294967296"}, 0, 500000000},
+      {{"-int", "-99999999999999999999", "99999999999999999999"}, 0, 500000000},
       {{"-int", "9000", "10"}, 9000, 10},  // the bounds are not compared
   };
   for (const Case& c : cases) {
@@ -176,6 +177,7 @@ TEST(Parameters, ErrorsOfTheCommandLine) {
       {required({"-n", "5", "-2"}), bad + "-n"},
       {required({"-n", "-1", "5"}), bad + "-n"},
       {required({"-n", "5", "3000000000"}), bad + "-n"},
+      {required({"-n", "99999999999999999999", "5"}), bad + "-n"},
       {required({"-Ne", "abc"}), bad + "-Ne"},
       {required({"-Ne", "nan"}), bad + "-Ne"},
       {required({"-theta", ""}), bad + "-theta"},
