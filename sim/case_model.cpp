@@ -9,6 +9,7 @@
 #include <cassert>
 #include <cmath>
 #include <cstddef>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,17 +32,14 @@ int pick_candidate(double u, const std::vector<double>& weights) {
   return static_cast<int>(weights.size()) - 1;
 }
 
-// The panel records of the given ascending SNP indices, found in one walk of
-// the SNP map.
-std::vector<const snp*> snp_records(const std::map<int, snp>& snps_data,
-                                    const std::vector<int>& indices) {
+// The panel record of each disease locus, looked up by its position (the
+// key of both maps), so that no case pair walks the SNP map.
+std::vector<const snp*> disease_snp_records(const std::map<int, snp>& snps_data,
+                                            const std::map<double, DiseaseLocus>& dl) {
   std::vector<const snp*> records;
-  records.reserve(indices.size());
-  auto snps_data_it = snps_data.begin();
-  int index = 0;
-  for (const int wanted : indices) {
-    assert(wanted >= index);
-    for (; index < wanted && snps_data_it != snps_data.end(); ++index) ++snps_data_it;
+  records.reserve(dl.size());
+  for (const auto& locus : dl) {
+    const auto snps_data_it = snps_data.find(static_cast<int>(locus.first));
     assert(snps_data_it != snps_data.end());
     records.push_back(&snps_data_it->second);
   }
@@ -104,7 +102,9 @@ void Vordel::simulate_disease_alleles(std::vector<std::vector<int>>& copying_sta
 
   // The source of each group's segment, given the drawn alleles.
   const int num_panel = panel_data.num_panel_haps;
-  const std::vector<const snp*> disease_snps = snp_records(panel_data.snps_data, dl_indices);
+  assert(params.dl.size() == dl_indices.size());
+  const std::vector<const snp*> disease_snps =
+      disease_snp_records(panel_data.snps_data, params.dl);
   std::vector<double> weights;
   for (int j = 0; j < 2; ++j) {
     const double keep = 1.0 - mu[j];
