@@ -37,13 +37,11 @@ double horner(const double (&c)[N], double x)
     return s;
 }
 
-// erf(x)/x for |x| <= 0.5, in t = x^2; the constant term 0.1283... + 1 is
-// 2/sqrt(pi), split so that the one is added last.
-double erf_small_ratio(double t)
+// Numerator of erf(x)/x for |x| <= 0.5, in t = x^2; its constant term
+// 0.1283... + 1 is 2/sqrt(pi), split so that the one is added last.
+double erf_small_top(double t)
 {
-    const double top = (((kErfA[4] * t + kErfA[3]) * t + kErfA[2]) * t + kErfA[1]) * t +
-                       kErfA[0] + 1.0;
-    return top / horner(kErfB, t);
+    return (((kErfA[4] * t + kErfA[3]) * t + kErfA[2]) * t + kErfA[1]) * t + kErfA[0] + 1.0;
 }
 
 }  // namespace
@@ -122,8 +120,8 @@ double rexp(const double* x)
     static double w;
 
     if (std::fabs(*x) <= 0.15)
-        return *x * (((p2 * *x + p1) * *x + 1.0) /
-                     ((((q4 * *x + q3) * *x + q2) * *x + q1) * *x + 1.0));
+        return *x * ((p2 * *x + p1) * *x + 1.0) /
+               ((((q4 * *x + q3) * *x + q2) * *x + q1) * *x + 1.0);
     w = std::exp(*x);
     if (*x <= 0.0) return w - 0.5 - 0.5;
     return w * (0.5 + (0.5 - 1.0 / w));
@@ -136,7 +134,9 @@ double erf1(const double* x)
     ax = std::fabs(*x);
     if (ax <= 0.5) {
         t = *x * *x;
-        return *x * erf_small_ratio(t);
+        top = erf_small_top(t);
+        bot = horner(kErfB, t);
+        return *x * top / bot;
     }
     if (ax <= 4.0) {
         top = horner(kErfP, ax);
@@ -164,7 +164,9 @@ double erfc1(const int* ind, const double* x)
     ax = std::fabs(*x);
     if (ax <= 0.5) {
         t = *x * *x;
-        result = 0.5 + (0.5 - *x * erf_small_ratio(t));
+        top = erf_small_top(t);
+        bot = horner(kErfB, t);
+        result = 0.5 + (0.5 - *x * top / bot);
         if (*ind != 0) result *= std::exp(t);
         return result;
     }
