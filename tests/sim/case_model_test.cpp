@@ -183,6 +183,22 @@ TEST(CalculateCaseHapFreq, ZeroWeightPairsNeverDrawnAndAllZeroRefused) {
   }
 }
 
+TEST(CalculateCaseHapFreq, RisksWhoseProductOverflowsAreRefused) {
+  TempDir dir;
+  // Each risk is finite, but a pair homozygous at both loci has risk 1e400.
+  Vordel vordel = make_vordel(dir, {{0, 1}, {0, 1}}, {0, 1}, {{1, 1e200, 1e200}, {1, 1e200, 1e200}});
+  const Groups groups[2] = {{{0}, {1}}, {{0}, {1}}};
+  Vordel::CaseDistribution dist;
+  try {
+    vordel.calculate_case_hap_freq(groups, dist);
+    ADD_FAILURE() << "no error for risks whose product overflows";
+  } catch (const GenericErrorException& e) {
+    EXPECT_EQ(e.message,
+              "the relative risks of the disease loci at positions 100, 200 multiply to a value "
+              "too large to compute, so no case can be simulated.\n");
+  }
+}
+
 // Grouping of the loci by copying segment, read from the pattern key and
 // the SNP subsets of the control tables.
 TEST(SimulateDiseaseAlleles, GroupingPatternsAndKeys) {
