@@ -186,7 +186,8 @@ TEST(CalculateCaseHapFreq, ZeroWeightPairsNeverDrawnAndAllZeroRefused) {
 TEST(CalculateCaseHapFreq, RisksWhoseProductOverflowsAreRefused) {
   TempDir dir;
   // Each risk is finite, but a pair homozygous at both loci has risk 1e400.
-  Vordel vordel = make_vordel(dir, {{0, 1}, {0, 1}}, {0, 1}, {{1, 1e200, 1e200}, {1, 1e200, 1e200}});
+  Vordel vordel = make_vordel(dir, {{0, 1}, {0, 1}}, {0, 1},
+                              {{1, 1e200, 1e200}, {1, 1e200, 1e200}});
   const Groups groups[2] = {{{0}, {1}}, {{0}, {1}}};
   Vordel::CaseDistribution dist;
   try {
