@@ -360,10 +360,11 @@ TEST(SimulateAllAlleles, CaseGenotypesFollowTheRelativeRisks) {
     for (int t = 0; t < 2 * controls; ++t) ones += haps[t][0];
     const double p = ones / (N + 2 * controls);
     const std::vector<double> rr = vordel.params.dl.at(100.0).rr;
-    double expected[3] = {(1 - p) * (1 - p) * rr[0], 2 * p * (1 - p) * rr[1], p * p * rr[2]};
+    const double expected[3] = {(1 - p) * (1 - p) * rr[0], 2 * p * (1 - p) * rr[1], p * p * rr[2]};
     const double total = expected[0] + expected[1] + expected[2];
     double observed[3] = {0, 0, 0};
-    for (int i = controls; i < controls + cases; ++i) observed[haps[2 * i][0] + haps[2 * i + 1][0]]++;
+    for (int i = controls; i < controls + cases; ++i)
+      observed[haps[2 * i][0] + haps[2 * i + 1][0]]++;
     double chi2 = 0.0;
     for (int g = 0; g < 3; ++g) {
       const double e = cases * expected[g] / total;
