@@ -13,6 +13,7 @@
 #include "random/vorand1.h"
 #include "sim/scripted_random.h"
 #include "sim/data.h"
+#include "sim/disease_locus.h"
 #include "sim/parameters.h"
 #include "sim/vordel.h"
 #include "sim/panel_helpers.h"
@@ -167,6 +168,34 @@ TEST(SimulateAllAlleles, DrawCountPerControlPair) {
   EXPECT_EQ(vordel.num_simulated_haps, 6);
 }
 
+TEST(SimulateAllAlleles, CasePairDrawsInOrder) {
+  TempDir dir;
+  // Disease SNP 1 (frequency 0.5, all risks 1): with no controls every
+  // pair of disease alleles has probability 0.25.
+  VordelParameters params = make_params(dir, 0, 1, 1.0);
+  params.dl[20] = DiseaseLocus(1, 1.0, 1.0);
+  Vordel vordel(params, make_panel({10, 20, 30}, {0.0, 100.0, 200.0}, {{0, 1}, {0, 1}, {1, 0}}));
+  vordel.dl_indices = {1};
+  ScriptedRandom script({
+      // switches: place 0 at SNPs 1 and 2 (three segments, the middle one
+      // holds the disease SNP); place 1 none (one segment holding it)
+      0.5, 0.5, 1e-30, 1e-30,
+      // sources of the segments without the disease SNP: place 0 only
+      0.25, 0.75,
+      // case model: the disease-allele pair (0.6 -> place 0 allele 1,
+      // place 1 allele 0), then one source per disease segment: place 0
+      // (weights 1/6, 5/6) 0.1 -> panel 0; place 1 (weights 7/9, 1/9, 1/9)
+      // 0.95 -> the pair's first haplotype
+      0.6, 0.1, 0.95,
+      // mutations of the SNPs not set by the case model; mu_1 = 0.125
+      0.5, 0.5, 0.05, 0.5,
+  });
+  vordel.simulate_all_alleles();
+  EXPECT_EQ(script.remaining(), 0u);
+  EXPECT_EQ(vordel.simulated_haplotypes, (std::vector<std::vector<int>>{{0, 1, 0}, {1, 0, 0}}));
+  EXPECT_EQ(vordel.simulated_phenotypes, std::vector<int>{1});
+}
+
 TEST(SimulateAllAlleles, NoIndividualsSimulateNothing) {
   TempDir dir;
   Vordel vordel(make_params(dir, 0, 0, 1.0), two_haplotype_panel());
@@ -280,6 +309,19 @@ TEST(SimulateHaplotypesRun, OneSnpOneMapLineNoIndividuals) {
   // theta defaults to 1 / (1 + 1/2 + 1/3) for three panel haplotypes.
   EXPECT_NE(result.out.find("theta not set, so setting to a default value of 0.545455\n"),
             std::string::npos);
+}
+
+TEST(SimulateHaplotypesRun, OneSnpCasesWithoutControls) {
+  TempDir dir;
+  vordel_test::write_panel_files(dir.path(), {500}, {{0, 1, 1}}, {{400, 0.5}});
+  std::vector<std::string> args = vordel_test::panel_args(dir.path());
+  for (const char* word : {"-o", "sim", "-n", "0", "3", "-dl", "500", "1", "2", "3", "-nrs"})
+    args.push_back(word);
+  const auto result = vordel_test::run_vordel2(args, dir.path());
+  ASSERT_EQ(result.status, 0) << result.out << result.err;
+  const std::string haps = vordel_test::read_file(dir / "sim.cases.haps");
+  EXPECT_EQ(haps.size(), 13u) << haps;  // six alleles, each with its blank, and the newline
+  EXPECT_EQ(vordel_test::read_file(dir / "sim.controls.haps"), "\n");
 }
 
 }  // namespace
