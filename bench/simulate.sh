@@ -100,3 +100,29 @@ awk -v p="$plain_wall" -v k="$plink_wall" -v g="$gz_wall" -v z="$gzip_wall" \
 }'
 echo
 echo "scratch files in $scratch"
+
+# Cases: 1,000 controls and 1,000 cases with three disease SNPs (the first
+# SNPs with allele-1 frequency in [0.2, 0.8] from the start, the middle and
+# the last tenth of the panel), plain output; same targets as the controls
+# run, and its time beside that run's.
+dl_lines=$(awk -v n="$snps" '{s = 0; for (i = 1; i <= NF; i++) s += $i; f = s / NF
+                if (f >= 0.2 && f <= 0.8) {
+                  if (k == 0 || (k == 1 && NR > n / 2) || (k == 2 && NR > 0.9 * n)) { print NR; k++ }
+                }}' chr20.hap)
+cases_dl=()
+for line in $dl_lines; do
+  cases_dl+=("$(awk -v n="$((line + 1))" 'NR == n { print $2 }' chr20.legend)" 1 1.5 2.25)
+done
+rm -rf cases
+timed cases "$VORDEL2" -h chr20.hap -l chr20.legend -m chr20.map -n 1000 1000 \
+  -dl "${cases_dl[@]}" -nrs -o cases/sim
+cases_wall=$wall; cases_peak=$peak
+cases_bytes=$(bytes_in cases/sim.*)
+echo
+echo "disease SNPs of the cases run: $(printf '%s ' "${cases_dl[@]}" | awk '{ for (i = 1; i <= NF; i += 4) printf "%s ", $i }')"
+printf '%-34s %8.2f s  %8d kB peak  %12d bytes\n' "vordel2, 1000 controls 1000 cases" "$cases_wall" "$cases_peak" "$cases_bytes"
+awk -v c="$cases_wall" -v p="$plain_wall" -v k="$plink_wall" -v m="$cases_peak" -v model="$model_kb" 'BEGIN {
+  printf "cases run / plink1.9     %6.2f  (target <= 3)\n", c / k
+  printf "cases run / controls run %6.2f\n", c / p
+  printf "peak memory / 4 B alleles %5.2f  (target <= 1.3; %d kB of alleles)\n", m / model, model
+}'
