@@ -95,7 +95,10 @@ void write_line(std::ostream& out, std::stringstream& line) {
 // that its line is written from the haplotypes themselves.
 class AlleleTile {
  public:
-  static constexpr long kSnps = 1024;  // SNPs per block
+  // SNPs per block for `rows` rows: up to 1024, within about 4 MB.
+  static long block_snps(long rows) {
+    return std::clamp((4L << 20) / std::max(rows, 1L), 1L, 1024L);
+  }
 
   void gather(const std::vector<std::vector<int>>& haplotypes, long first, long last, long l0,
               long count) {
@@ -177,8 +180,9 @@ void Vordel::output_haplotypes() const {
       const long first = first_row[j];
       const long last = end_row[j];
       buffer.resize(static_cast<std::size_t>(last - first) * 12 + 32);
-      for (long l0 = 0; l0 < n; l0 += AlleleTile::kSnps) {
-        const long count = std::min(AlleleTile::kSnps, n - l0);
+      const long block = AlleleTile::block_snps(last - first);
+      for (long l0 = 0; l0 < n; l0 += block) {
+        const long count = std::min(block, n - l0);
         tile.gather(simulated_haplotypes, first, last, l0, count);
         for (long k = 0; k < count; ++k) {
           const long l = l0 + k;
@@ -238,8 +242,9 @@ void Vordel::output_haplotypes() const {
       const int first = static_cast<int>(first_row[j]);
       const int last = static_cast<int>(end_row[j]);
       auto it = panel_data.snps_data.cbegin();
-      for (long l0 = 0; l0 < n; l0 += AlleleTile::kSnps) {
-        const long count = std::min(AlleleTile::kSnps, n - l0);
+      const long block = AlleleTile::block_snps(last - first);
+      for (long l0 = 0; l0 < n; l0 += block) {
+        const long count = std::min(block, n - l0);
         tile.gather(simulated_haplotypes, first, last, l0, count);
         for (long k = 0; k < count; ++k, ++it) {
           const int l = static_cast<int>(l0 + k);

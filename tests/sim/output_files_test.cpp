@@ -4,6 +4,7 @@
 // the program.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -256,6 +257,48 @@ TEST(OutputHaplotypes, RowCountMismatchWritesWhatExists) {
   EXPECT_EQ(read_file(dir2 / "sim.cases.haps"), "0 0 \n1 1 \n0 1 \n");
   EXPECT_EQ(read_file(dir2 / "sim.cases.sample"),
             "ID_1 ID_2 missing pheno\n0 0 0 B\nid1_0 id2_0 0 1\n");
+}
+
+// Enough haplotypes and SNPs for the writers to work through several blocks
+// of SNPs, with an allele other than 0 and 1 in the last block; the files
+// are checked against lines formed here one value at a time.
+TEST(OutputHaplotypes, LargeDataAcrossBlocks) {
+  TempDir dir;
+  const int individuals = 2100;
+  const int snps = 2100;
+  std::vector<int> positions;
+  for (int l = 0; l < snps; ++l) positions.push_back(1000 + 3 * l);
+  VordelParameters params = vordel_test::make_params(dir.path(), individuals, 0, 1.0);
+  params.output_file = (dir / "big").string();
+  params.output_directory = dir.path().string();
+  Vordel vordel(params, vordel_test::make_panel(positions, std::vector<double>(snps, 0.0),
+                                                std::vector<std::vector<int>>(snps, {0})));
+  std::mt19937 engine(7);
+  vordel.simulated_haplotypes.assign(2 * individuals, std::vector<int>(snps));
+  for (auto& hap : vordel.simulated_haplotypes)
+    for (int& allele : hap) allele = static_cast<int>(engine() & 1u);
+  vordel.simulated_haplotypes[4000][2050] = 7;
+  vordel.simulated_phenotypes.assign(individuals, 0);
+  write_outputs(vordel);
+
+  std::string haps;
+  std::string gen;
+  const char* const genotypes[3] = {" 1 0 0", " 0 1 0", " 0 0 1"};
+  for (int l = 0; l < snps; ++l) {
+    gen += "snp_" + std::to_string(l) + " rs" + std::to_string(positions[l]) + " " +
+           std::to_string(positions[l]) + " A G";
+    for (int h = 0; h < 2 * individuals; ++h) {
+      haps += std::to_string(vordel.simulated_haplotypes[h][l]) + " ";
+      if (h % 2 == 1) {
+        const int g = vordel.simulated_haplotypes[h - 1][l] + vordel.simulated_haplotypes[h][l];
+        if (g <= 2) gen += genotypes[g];
+      }
+    }
+    haps += "\n";
+    gen += "\n";
+  }
+  EXPECT_TRUE(read_file(dir / "big.controls.haps") == haps);
+  EXPECT_TRUE(read_file(dir / "big.controls.gen") == gen);
 }
 
 // Through the program: sample numbering across groups, the row counts of
