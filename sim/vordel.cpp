@@ -152,7 +152,8 @@ void Vordel::simulate_all_alleles() {
     std::size_t l = 0;
     for (const auto& entry : panel_data.snps_data) {
       assert(static_cast<int>(entry.second.haps.size()) == N);
-      for (int c = 0; c < N; ++c) panel_rows[c * static_cast<std::size_t>(n) + l] = entry.second.haps[c];
+      for (int c = 0; c < N; ++c)
+        panel_rows[c * static_cast<std::size_t>(n) + l] = entry.second.haps[c];
       ++l;
     }
   }
@@ -211,8 +212,10 @@ void Vordel::simulate_all_alleles() {
       assert(disease_alleles.size() == 2);
       for (int j = 0; j < 2; ++j) {
         assert(disease_alleles[j].size() == dl_indices.size());
-        for (std::size_t k = 0; k < dl_indices.size(); ++k)
+        for (std::size_t k = 0; k < dl_indices.size(); ++k) {
+          assert(dl_indices[k] >= 0 && dl_indices[k] < n);
           pair[j][dl_indices[k]] = disease_alleles[j][k];
+        }
       }
       simulated_phenotypes.push_back(1);
     }

@@ -48,7 +48,8 @@ const char* const kCasesGen =
     "snp_0 rs100 100 A G 0 1 0\n"
     "snp_1 rs200 200 A G 0 1 0\n"
     "snp_2 rs300 300 A G 0 0 1\n";
-const char* const kControlsSample = "ID_1 ID_2 missing pheno\n0 0 0 B\nid1_0 id2_0 0 0\nid1_1 id2_1 0 0\n";
+const char* const kControlsSample =
+    "ID_1 ID_2 missing pheno\n0 0 0 B\nid1_0 id2_0 0 0\nid1_1 id2_1 0 0\n";
 const char* const kCasesSample = "ID_1 ID_2 missing pheno\n0 0 0 B\nid1_2 id2_2 0 1\n";
 
 // Runs output_haplotypes with standard output captured; returns it.
@@ -137,7 +138,8 @@ TEST(OutputHaplotypes, FlagsDropHaplotypeAndGenotypeFilesButNotTagsOrSamples) {
   TempDir dir;
   vordel_test::write_file(dir / "tags.txt", "100\n");
   write_outputs(make_vordel(dir, "sim", {"-no_haps_output", "-no_gens_output", "-t"}));
-  for (const char* suffix : {".controls.haps", ".cases.haps", ".legend", ".controls.gen", ".cases.gen"})
+  for (const char* suffix :
+       {".controls.haps", ".cases.haps", ".legend", ".controls.gen", ".cases.gen"})
     EXPECT_FALSE(fs::exists(dir / (std::string("sim") + suffix))) << suffix;
   EXPECT_EQ(read_file(dir / "sim.controls.tags.gen"), "snp_0 rs100 100 A G 1 0 0 0 0 1\n");
   EXPECT_EQ(read_file(dir / "sim.cases.tags.gen"), "snp_0 rs100 100 A G 0 1 0\n");
@@ -188,7 +190,8 @@ TEST(OutputHaplotypes, BadTagFileIsRejectedBeforeAnyTagFileIsWritten) {
     write_outputs(make_vordel(dir, "sim", {"-t"}));
     ADD_FAILURE() << "no error for a missing tag file";
   } catch (const badfilename& e) {
-    EXPECT_EQ(e.message, "Error reading file " + (dir / "tags.txt").string() + ": can't open file.");
+    EXPECT_EQ(e.message,
+              "Error reading file " + (dir / "tags.txt").string() + ": can't open file.");
   }
 }
 
