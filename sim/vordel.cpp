@@ -220,19 +220,25 @@ void Vordel::simulate_all_alleles() {
       simulated_phenotypes.push_back(1);
     }
 
-    // Copy every unset allele from its source, with one mutation draw each.
+    // Copy every unset allele from its source, with one mutation draw each,
+    // a run of SNPs with the same source at a time.
     for (int j = 0; j < 2; ++j) {
-      std::vector<int>& hap = pair[j];
-      const std::vector<int>& states = copying_states[j];
-      for (int l = 0; l < n; ++l) {
+      int* const hap = pair[j].data();
+      const int* const states = copying_states[j].data();
+      for (int l = 0; l < n;) {
         const int c = states[l];
         assert(c >= 0 && c < K[j]);
-        if (hap[l] != -1) continue;
-        const double u = draw();
-        int allele = c < N ? panel_rows[c * static_cast<std::size_t>(n) + l]
-                           : simulated_haplotypes[c - N][l];
-        if (mu[j] > u) allele = 1 - allele;
-        hap[l] = allele;
+        const int* const source = c < N ? &panel_rows[c * static_cast<std::size_t>(n)]
+                                        : simulated_haplotypes[c - N].data();
+        const int end = static_cast<int>(
+            std::find_if(states + l + 1, states + n, [c](int s) { return s != c; }) - states);
+        for (; l < end; ++l) {
+          if (hap[l] != -1) continue;
+          const double u = draw();
+          int allele = source[l];
+          if (mu[j] > u) allele = 1 - allele;
+          hap[l] = allele;
+        }
       }
     }
 
