@@ -57,9 +57,10 @@ class OutputNames {
   bool gzip_ = false;
 };
 
-// Reads the whitespace-separated base-pair positions of the tag SNP file;
-// repeats collapse.  Throws badfilename when the file cannot be opened or
-// holds a word that is not an integer.
+// Reads the whitespace-separated base-pair positions of the tag SNP file
+// (decimal integers, optionally signed); repeats collapse.  Throws
+// badfilename when the file cannot be opened or read, or holds a word that
+// is not an integer.
 std::set<int> read_tag_positions(const fs::path& file) {
   std::ifstream in(file.string());
   if (!in) throw badfilename(file.string(), "can't open file.");
@@ -68,14 +69,15 @@ std::set<int> read_tag_positions(const fs::path& file) {
   while (in >> word) {
     const char* begin = word.data();
     const char* const end = word.data() + word.size();
-    if (begin != end && *begin == '+') ++begin;
+    if (end - begin > 1 && *begin == '+' && begin[1] != '-') ++begin;
     int position = 0;
     const auto [stop, error] = std::from_chars(begin, end, position);
-    if (error != std::errc() || stop != end || begin == end)
+    if (error != std::errc() || stop != end)
       throw badfilename(file.string(), "bad format detected in tag SNP file: \"" + word +
                                            "\" is not an integer position.");
     positions.insert(position);
   }
+  if (in.bad()) throw badfilename(file.string(), "can't read file.");
   return positions;
 }
 

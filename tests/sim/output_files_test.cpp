@@ -167,7 +167,7 @@ TEST(OutputHaplotypes, TagFileRepeatsOrderAndAbsentPositions) {
 }
 
 TEST(OutputHaplotypes, BadTagFileIsRejectedBeforeAnyTagFileIsWritten) {
-  for (const char* tags : {"100 2OO 300", "100 1.5", "100 99999999999"}) {
+  for (const char* tags : {"100 2OO 300", "100 1.5", "100 99999999999", "+-100", "+"}) {
     TempDir dir;
     vordel_test::write_file(dir / "tags.txt", tags);
     try {
@@ -192,6 +192,16 @@ TEST(OutputHaplotypes, BadTagFileIsRejectedBeforeAnyTagFileIsWritten) {
   } catch (const badfilename& e) {
     EXPECT_EQ(e.message,
               "Error reading file " + (dir / "tags.txt").string() + ": can't open file.");
+  }
+
+  // A directory opens but cannot be read.
+  fs::create_directory(dir / "tags.txt");
+  try {
+    write_outputs(make_vordel(dir, "sim", {"-t"}));
+    ADD_FAILURE() << "no error for an unreadable tag file";
+  } catch (const badfilename& e) {
+    EXPECT_EQ(e.message,
+              "Error reading file " + (dir / "tags.txt").string() + ": can't read file.");
   }
 }
 
