@@ -107,12 +107,21 @@ class AlleleTile {
     rows_ = last - first;
     codes_.resize(static_cast<std::size_t>(rows_ * count));
     unusual_.assign(static_cast<std::size_t>(count), 0);
-    for (long r = 0; r < rows_; ++r) {
-      const int* alleles = haplotypes[first + r].data() + l0;
-      for (long k = 0; k < count; ++k) {
-        const unsigned char code = static_cast<unsigned>(alleles[k]) <= 1u ? alleles[k] : 2;
-        codes_[k * rows_ + r] = code;
-        unusual_[k] |= code >> 1;
+    // Transposed in squares of kSide rows by kSide SNPs, so that the rows
+    // read and the SNP lines written stay in the first-level cache.
+    constexpr long kSide = 64;
+    for (long r0 = 0; r0 < rows_; r0 += kSide) {
+      const long r1 = std::min(r0 + kSide, rows_);
+      for (long k0 = 0; k0 < count; k0 += kSide) {
+        const long k1 = std::min(k0 + kSide, count);
+        for (long r = r0; r < r1; ++r) {
+          const int* alleles = haplotypes[first + r].data() + l0;
+          for (long k = k0; k < k1; ++k) {
+            const unsigned char code = static_cast<unsigned>(alleles[k]) <= 1u ? alleles[k] : 2;
+            codes_[k * rows_ + r] = code;
+            unusual_[k] |= code >> 1;
+          }
+        }
       }
     }
   }
