@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -290,6 +292,28 @@ TEST(SimulateHaplotypesRun, FixedSeedRunsAreReproducible) {
   // 30 controls: 60 alleles on each of the 1,000 haplotype lines.
   EXPECT_EQ(std::count(outputs[0][0].begin(), outputs[0][0].end(), '\n'), 1000);
   EXPECT_EQ(outputs[0][0].find('\n'), 120u);
+}
+
+// Without "-nrs" the seed is drawn from the clock and reported with six
+// significant digits.
+TEST(SimulateHaplotypesRun, ClockSeedIsReported) {
+  TempDir dir;
+  vordel_test::write_panel_files(dir.path(), {500, 600}, {{0, 1}, {1, 0}}, {{400, 0.5}});
+  std::vector<std::string> args = vordel_test::panel_args(dir.path());
+  for (const char* word : {"-o", "sim", "-n", "2", "0", "-dl", "500", "1", "2", "3"})
+    args.push_back(word);
+  const auto result = vordel_test::run_vordel2(args, dir.path());
+  ASSERT_EQ(result.status, 0) << result.out << result.err;
+  std::smatch match;
+  ASSERT_TRUE(std::regex_search(result.out, match,
+                                std::regex("\nRandom seed set to ([0-9.e+-]+)\n")))
+      << result.out;
+  const double seed = std::stod(match[1].str());
+  EXPECT_GE(seed, 0.0);
+  EXPECT_LE(seed, 1.0);
+  std::ostringstream six_digits;
+  six_digits << seed;
+  EXPECT_EQ(six_digits.str(), match[1].str());
 }
 
 // The smallest run: one SNP, a one-line genetic map, no individuals.  Under
