@@ -25,11 +25,19 @@ class Vordel {
   // Uses an already-read panel.
   Vordel(const VordelParameters& params, const Data& data);
 
-  // The whole simulation of a run: seeds the generator, settles theta,
-  // selects the disease loci, simulates every pair, writes the output files.
+  // The whole simulation of a run: seeds the generator (0.12345 with
+  // "-nrs", else from the clock), settles theta, selects the disease loci,
+  // simulates every pair, writes the output files.
   void simulate_haplotypes();
+  // Sets theta to 1 / (1 + 1/2 + ... + 1/N) for N panel haplotypes.
   void set_theta();
+  // Simulates all control pairs, then all case pairs, drawing from the
+  // current generator; fills simulated_haplotypes, simulated_phenotypes and
+  // num_simulated_haps.
   void simulate_all_alleles();
+  // Cuts the SNPs of `snps` into runs of consecutive SNP indices copied from
+  // one source, for a haplotype with K copy candidates (one draw per SNP
+  // after the first).
   void simulate_crossovers(const std::map<int, snp>& snps, const int& K,
                            std::vector<std::vector<int>>& segments) const;
 
@@ -46,8 +54,12 @@ class Vordel {
   void calculate_control_hap_freq(const std::vector<int>& snp_subset,
                                   FrequencyTable& table) const;
 
-  // Output files.
+  // Writes the haplotype, legend, genotype, tag genotype and sample files
+  // named after the output path; throws badfilename when a file cannot be
+  // opened, or the tag SNP file cannot be read or holds a non-integer.
   void output_haplotypes() const;
+  // Appends the genotype line of SNP `l` (at `it`) for the individuals of
+  // rows [first, last) to `line`.
   void output_snp_data_dulvon_format(const std::map<int, snp>::const_iterator& it,
                                      const int& l, const int& first, const int& last,
                                      std::stringstream& line) const;
