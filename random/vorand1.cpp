@@ -68,14 +68,25 @@ const char* DummyRNG::Name() { return "DummyRNG"; }
 // ---------------------------------------------------------------------------
 // The Mersenne Twister.
 
-unsigned long MT::mt[MT::N];
+std::uint32_t MT::mt[MT::N];
+double MT::uniform[MT::N];
 int MT::mti = MT::N + 1;
 
 namespace {
 
-constexpr unsigned long upper_mask = 0x80000000UL;
-constexpr unsigned long lower_mask = 0x7fffffffUL;
-constexpr unsigned long mag01[2] = {0x0UL, 0x9908b0dfUL};
+constexpr std::uint32_t upper_mask = 0x80000000U;
+constexpr std::uint32_t lower_mask = 0x7fffffffU;
+constexpr std::uint32_t mag01[2] = {0x0U, 0x9908b0dfU};
+
+// The MT19937 output transformation of one state word.
+inline std::uint32_t temper(std::uint32_t y)
+{
+  y ^= (y >> 11);
+  y ^= (y << 7) & 0x9d2c5680U;
+  y ^= (y << 15) & 0xefc60000U;
+  y ^= (y >> 18);
+  return y;
+}
 
 // 2^-32: maps a raw output y to (y + 0.5) * 2^-32, in [2^-33, 1 - 2^-33].
 constexpr double two_to_minus_32 = 2.3283064365386963e-10;
@@ -109,11 +120,10 @@ MT::MT(double seed)
 
 void MT::init_genrand(unsigned long s)
 {
-  mt[0] = s & 0xffffffffUL;
-  for (int i = 1; i < N; ++i) {
-    mt[i] = 1812433253UL * (mt[i - 1] ^ (mt[i - 1] >> 30)) + static_cast<unsigned long>(i);
-    mt[i] &= 0xffffffffUL;
-  }
+  // 32-bit words: every product and sum below wraps modulo 2^32.
+  mt[0] = static_cast<std::uint32_t>(s & 0xffffffffUL);
+  for (int i = 1; i < N; ++i)
+    mt[i] = 1812433253U * (mt[i - 1] ^ (mt[i - 1] >> 30)) + static_cast<std::uint32_t>(i);
   mti = N;
 }
 
@@ -124,32 +134,32 @@ void MT::regenerate()
   if (mti == N + 1) init_genrand(5489UL);
   int k = 0;
   for (; k < N - M; ++k) {
-    const unsigned long y = (mt[k] & upper_mask) | (mt[k + 1] & lower_mask);
-    mt[k] = mt[k + M] ^ (y >> 1) ^ mag01[y & 0x1UL];
+    const std::uint32_t y = (mt[k] & upper_mask) | (mt[k + 1] & lower_mask);
+    mt[k] = mt[k + M] ^ (y >> 1) ^ mag01[y & 0x1U];
   }
   for (; k < N - 1; ++k) {
-    const unsigned long y = (mt[k] & upper_mask) | (mt[k + 1] & lower_mask);
-    mt[k] = mt[k + (M - N)] ^ (y >> 1) ^ mag01[y & 0x1UL];
+    const std::uint32_t y = (mt[k] & upper_mask) | (mt[k + 1] & lower_mask);
+    mt[k] = mt[k + (M - N)] ^ (y >> 1) ^ mag01[y & 0x1U];
   }
-  const unsigned long y = (mt[N - 1] & upper_mask) | (mt[0] & lower_mask);
-  mt[N - 1] = mt[M - 1] ^ (y >> 1) ^ mag01[y & 0x1UL];
+  const std::uint32_t y = (mt[N - 1] & upper_mask) | (mt[0] & lower_mask);
+  mt[N - 1] = mt[M - 1] ^ (y >> 1) ^ mag01[y & 0x1U];
+  // The uniform values of the whole block at once: a loop the compiler
+  // vectorises, where word-by-word tempering inside Next() would not be.
+  for (int i = 0; i < N; ++i)
+    uniform[i] = (static_cast<double>(temper(mt[i])) + 0.5) * two_to_minus_32;
   mti = 0;
 }
 
 unsigned long MT::genrand_int32()
 {
   if (mti >= N) regenerate();
-  unsigned long y = mt[mti++];
-  y ^= (y >> 11);
-  y ^= (y << 7) & 0x9d2c5680UL;
-  y ^= (y << 15) & 0xefc60000UL;
-  y ^= (y >> 18);
-  return y;
+  return temper(mt[mti++]);
 }
 
 double MT::Next()
 {
-  return (static_cast<double>(genrand_int32()) + 0.5) * two_to_minus_32;
+  if (mti >= N) regenerate();
+  return uniform[mti++];
 }
 
 unsigned long MT::ulNext() { return genrand_int32(); }

@@ -18,6 +18,8 @@
 #ifndef VORDEL_RANDOM_VORAND1_H
 #define VORDEL_RANDOM_VORAND1_H
 
+#include <cstdint>
+
 #include "random/extreal.h"
 #include "random/simpstr.h"
 
@@ -91,8 +93,10 @@ private:
 
   static void regenerate();                  // refills all N words of mt
 
-  static unsigned long mt[N];  // the state vector, 32-bit words
-  static int mti;              // next word to temper; N: regenerate first;
+  static std::uint32_t mt[N];  // the state vector
+  static double uniform[N];    // Next()'s value for each word of mt, made
+                               // with the words, so a draw is one load
+  static int mti;              // next word to use; N: regenerate first;
                                // N + 1: never seeded
 
   bool CopySeed = false;       // when set, the destructor saves the seed file

@@ -13,6 +13,10 @@
 
 namespace {
 
+// Buffer of each link of an output chain: large enough that writing a
+// large file takes few system calls.
+constexpr std::streamsize kBufferSize = 1 << 16;
+
 // The last path component from its last '.' on; empty when it has none.
 // Dots in directory names do not count.
 std::string file_extension(const boost::filesystem::path& file) {
@@ -31,13 +35,13 @@ std::unique_ptr<std::ostream> open_output_file(const boost::filesystem::path& fi
   const std::string name = file.string();
   if (file_extension(file) == ".gz") {
     log << "writing output file " << name << " (in gzip mode) " << std::endl;
-    stream->push(io::gzip_compressor(io::gzip_params()));
+    stream->push(io::gzip_compressor(io::gzip_params(), kBufferSize), kBufferSize);
   } else {
     log << "writing output file " << name << std::endl;
   }
   io::file_sink sink(name, (mode & ~std::ios_base::in) | std::ios_base::out);
   if (!sink.is_open()) throw badfilename(name, "can't open file.");
-  stream->push(sink);
+  stream->push(sink, kBufferSize);
   return stream;
 }
 
