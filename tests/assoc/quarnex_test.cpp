@@ -324,3 +324,24 @@ TEST(Fit, SnpsThatDifferInOneIndividualAreStillFitted) {
     EXPECT_GT(f.covariance(r, r), 0.0) << "row " << r;
   }
 }
+
+// Broken invariants stop the process with the condition as written.
+TEST(ModelDeathTest, BrokenInvariantsNameTheirCondition) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const Sample s = small_sample();
+  const SnpIndices snps{1, 3};
+  Matrix wide(3, 2);
+  wide = 0.0;
+  Matrix short_column = column({0.0, 0.0});
+  EXPECT_DEATH(loglikelihood_function(wide, s.haplotypes, s.phenotypes, snps),
+               "effect_sizes\\.Ncols\\(\\) == 1");
+  EXPECT_DEATH(score_function(short_column, s.haplotypes, s.phenotypes, snps),
+               "\\(effect_sizes\\.Nrows\\(\\) - 1\\) == \\(int\\)snp_indices\\.size\\(\\)");
+  EXPECT_DEATH(hessian_function(short_column, s.haplotypes, s.phenotypes, snps),
+               "\\(effect_sizes\\.Nrows\\(\\) - 1\\) == \\(int\\)snp_indices\\.size\\(\\)");
+
+  single_snp_test::Phenotypes one_too_many = s.phenotypes;
+  one_too_many.push_back(0);
+  EXPECT_DEATH(fit(Sample{s.haplotypes, one_too_many}, snps),
+               "haplotypes\\.size\\(\\)/2 == phenotypes\\.size\\(\\)");
+}
