@@ -143,11 +143,16 @@ void MT::regenerate()
   }
   const std::uint32_t y = (mt[N - 1] & upper_mask) | (mt[0] & lower_mask);
   mt[N - 1] = mt[M - 1] ^ (y >> 1) ^ mag01[y & 0x1U];
-  // The uniform values of the whole block at once: a loop the compiler
-  // vectorises, where word-by-word tempering inside Next() would not be.
+  convert_block();
+  mti = 0;
+}
+
+// The uniform values of the whole block at once: a loop the compiler
+// vectorises, where word-by-word tempering inside Next() would not be.
+void MT::convert_block()
+{
   for (int i = 0; i < N; ++i)
     uniform[i] = (static_cast<double>(temper(mt[i])) + 0.5) * two_to_minus_32;
-  mti = 0;
 }
 
 unsigned long MT::genrand_int32()

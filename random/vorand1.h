@@ -92,10 +92,14 @@ private:
   static constexpr int M = 397;
 
   static void regenerate();                  // refills all N words of mt
+  static void convert_block();               // remakes uniform from mt
 
   static std::uint32_t mt[N];  // the state vector
-  static double uniform[N];    // Next()'s value for each word of mt, made
-                               // with the words, so a draw is one load
+  static double uniform[N];    // Next()'s value for each word of mt, so a
+                               // draw is one load.  Whatever writes mt and
+                               // leaves mti below N (a restored seed) must
+                               // call convert_block(), or Next() would
+                               // return values of the previous block.
   static int mti;              // next word to use; N: regenerate first;
                                // N + 1: never seeded
 

@@ -195,6 +195,20 @@ TEST(MT, MatchesStdMt19937FromTheTruncatedSeed)
   EXPECT_EQ(Random::RNG, Random::Dummy);
 }
 
+// Next() serves values converted a whole block at a time: a reseed in the
+// middle of a block, by a new MT or by init_genrand, must not leave values
+// of the old block to be served.
+TEST(MT, ReseedInMidBlockRestartsNext)
+{
+  MT g(0.3);
+  for (int i = 0; i < 100; ++i) g.Next();
+  MT h(0.12345);
+  EXPECT_EQ(g.Next(), 0.8638077148934826);
+  for (int i = 0; i < 100; ++i) g.Next();
+  MT::init_genrand(5489);
+  EXPECT_EQ(h.Next(), (3499211612.0 + 0.5) * 0x1p-32);
+}
+
 TEST(MT, NextStaysStrictlyInsideTheUnitInterval)
 {
   // The extreme raw outputs map to 2^-33 and 1 - 2^-33, both exact doubles.
