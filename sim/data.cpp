@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cassert>
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <iomanip>
 #include <iostream>
@@ -76,10 +78,22 @@ class LineParser {
     if (first == end_ || !(is_digit(*first) || *first == '.')) return false;
     const auto [next, ec] =
         std::from_chars(start, end_, value, std::chars_format::general);
-    if (ec != std::errc()) return false;  // no digits, or out of range
-    // An exponent marker left unread has no digits after it ("1e", "2E+"):
-    // stream input refuses such a number as a whole.
-    if (next != end_ && (*next == 'e' || *next == 'E')) return false;
+    if (ec == std::errc::result_out_of_range) {
+      // Stream input refuses a number beyond the range of double, but reads
+      // one too small for it as the nearest double (0 or a denormal).
+      const double nearest = std::strtod(std::string(start, next).c_str(), nullptr);
+      if (std::isinf(nearest)) return false;
+      value = nearest;
+    } else if (ec != std::errc()) {
+      return false;  // no digits
+    }
+    // An exponent marker left unread after a number without exponent has
+    // no digits after it ("1e", "2E+"): stream input refuses such a number
+    // as a whole.  After a complete exponent ("1e5e") it ends the number.
+    const auto is_exponent = [](char c) { return c == 'e' || c == 'E'; };
+    if (next != end_ && is_exponent(*next) && std::none_of(start, next, is_exponent)) {
+      return false;
+    }
     p_ = next;
     return true;
   }

@@ -247,13 +247,15 @@ TEST_F(PanelTest, HeaderLinesAreNeverData) {
 
 TEST_F(PanelTest, ReadsNumbersAsStreamInputDoes) {
   // Blanks after the last allele, tabs, other spellings of 0 and 1, a plus
-  // sign and an exponent, and extra columns all read as usual.
-  write("map.txt", "h\n+1e3\t0.5 1.0 extra\n2000 0.5 2.0\n");
+  // sign and an exponent, and extra columns all read as usual; so do a rate
+  // too small for a double (read as 0) and a word after a complete exponent.
+  write("map.txt", "h\n+1e3\t0.5 1.0 extra\n2000 1e-400 2e0e\n");
   write("panel.legend", "id position a0 a1\nrs1 +500 A G more words\nrs2 2000 C T\nrs3 3000 G A\n");
   write("panel.hap", "0 1 1 0   \t\n01 +1 1 1\n\t0 0 0 1\n");
   const ReadOutcome r = read();
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.data.map_positions, (std::vector<double>{1000, 2000}));
+  EXPECT_EQ(r.data.map_scaled_positions[1], 4.0 * 11418.0 * 2.0 / 100.0);
   EXPECT_EQ(r.data.snps_data.at(500).haps, (std::vector<int>{0, 1, 1, 0}));
   EXPECT_EQ(r.data.snps_data.at(2000).haps, (std::vector<int>{1, 1, 1, 1}));
   EXPECT_EQ(r.data.snps_data.at(3000).haps, (std::vector<int>{0, 0, 0, 1}));
