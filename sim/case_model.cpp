@@ -34,13 +34,13 @@ int pick_candidate(double u, const std::vector<double>& weights) {
 
 // The panel record of each disease locus, looked up by its position (the
 // key of both maps), so that no case pair walks the SNP map.
-std::vector<const snp*> disease_snp_records(const std::map<int, snp>& snps_data,
+std::vector<const snp*> disease_snp_records(const Data& panel_data,
                                             const std::map<double, DiseaseLocus>& dl) {
   std::vector<const snp*> records;
   records.reserve(dl.size());
   for (const auto& locus : dl) {
-    const auto snps_data_it = snps_data.find(static_cast<int>(locus.first));
-    assert(snps_data_it != snps_data.end());
+    const auto snps_data_it = panel_data.snps_data.find(static_cast<int>(locus.first));
+    assert(snps_data_it != panel_data.snps_data.end());
     records.push_back(&snps_data_it->second);
   }
   return records;
@@ -104,7 +104,7 @@ void Vordel::simulate_disease_alleles(std::vector<std::vector<int>>& copying_sta
   const int num_panel = panel_data.num_panel_haps;
   assert(params.dl.size() == dl_indices.size());
   const std::vector<const snp*> disease_snps =
-      disease_snp_records(panel_data.snps_data, params.dl);
+      disease_snp_records(panel_data, params.dl);
   std::vector<double> weights;
   for (int j = 0; j < 2; ++j) {
     const double keep = 1.0 - mu[j];
@@ -143,7 +143,7 @@ void Vordel::simulate_disease_alleles(std::vector<std::vector<int>>& copying_sta
 
 void Vordel::calculate_case_hap_freq(const std::vector<std::vector<int>>* groups,
                                      CaseDistribution& case_freq) {
-  assert(num_simulated_haps >= 2 * params.ncontrols);
+  assert(num_simulated_haps >= 2*params.ncontrols);
 
   // The disease-locus configurations of each place and their control
   // frequencies: the product over the place's groups of their tables.
@@ -226,7 +226,7 @@ void Vordel::calculate_case_hap_freq(const std::vector<std::vector<int>>* groups
 
 void Vordel::calculate_control_hap_freq(const std::vector<int>& snp_subset,
                                         FrequencyTable& table) const {
-  assert(num_simulated_haps >= 2 * params.ncontrols);
+  assert(num_simulated_haps >= 2*params.ncontrols);
   table.clear();
 
   std::vector<const std::vector<int>*> panel_alleles;

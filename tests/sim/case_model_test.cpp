@@ -327,6 +327,45 @@ TEST(SimulateDiseaseAlleles, CachedDistributionIsReused) {
   EXPECT_TRUE(vordel.control_hap_freq_cache.empty());
 }
 
+// Broken invariants end the process with the condition's own text.
+TEST(CaseModelDeathTest, AssertionTexts) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  TempDir dir;
+  const std::vector<std::vector<int>> panel{{0, 1}, {1, 0}};
+  const double mu[2] = {0.1, 0.1};
+  {
+    // Two controls are not simulated yet.
+    Vordel vordel = make_vordel(dir, panel, {0}, {{1, 2.0, 4.0}}, 1);
+    Vordel::FrequencyTable table;
+    EXPECT_DEATH(vordel.calculate_control_hap_freq({0}, table),
+                 "num_simulated_haps >= 2\\*params\\.ncontrols");
+    const Groups groups[2] = {{{0}}, {{0}}};
+    Vordel::CaseDistribution dist;
+    EXPECT_DEATH(vordel.calculate_case_hap_freq(groups, dist),
+                 "num_simulated_haps >= 2\\*params\\.ncontrols");
+  }
+  {
+    Vordel vordel = make_vordel(dir, panel, {0}, {{1, 2.0, 4.0}});
+    std::vector<std::vector<int>> one_place{{-2, -2}};
+    Alleles disease_alleles;
+    EXPECT_DEATH(vordel.simulate_disease_alleles(one_place, disease_alleles, mu),
+                 "copying_states\\.size\\(\\) == 2");
+    // A disease locus whose position is not a SNP of the panel.
+    vordel.params.dl.clear();
+    vordel.params.dl[150.0] = DiseaseLocus(1, 2.0, 4.0);
+    std::vector<std::vector<int>> states{{-2, -2}, {-2, -2}};
+    EXPECT_DEATH(
+        {
+          ScriptedRandom script({0.5, 0.5, 0.5});
+          vordel.simulate_disease_alleles(states, disease_alleles, mu);
+        },
+        "snps_data_it != panel_data\\.snps_data\\.end\\(\\)");
+    vordel.dl_indices.clear();
+    EXPECT_DEATH(vordel.simulate_disease_alleles(states, disease_alleles, mu),
+                 "dl_indices\\.size\\(\\) >= 1");
+  }
+}
+
 // Goodness of fit of the case genotypes at one disease SNP: P(g copies of
 // allele 1) is proportional to the control genotype frequency times rr[g],
 // with the allele frequency of panel and controls together.  The statistic
