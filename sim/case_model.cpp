@@ -6,6 +6,7 @@
 // conditionally on those alleles, allowing for mutation.  Case distributions
 // are cached per grouping pattern of the disease loci into copying segments,
 // control haplotype frequencies per set of SNPs.
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstddef>
@@ -130,13 +131,13 @@ void Vordel::simulate_disease_alleles(std::vector<std::vector<int>>& copying_sta
       for (double& w : weights) w /= sum;
       const int source = pick_candidate(Random::RNG->Next(), weights);
 
-      // The group's segment is the run of SNPs that share its copying state
-      // (each segment has a code of its own); it gets the source throughout.
-      const int first = dl_indices[group.front()];
-      const int code = states[first];
-      for (int l = first; l >= 0 && states[l] == code; --l) states[l] = source;
-      for (int l = first + 1; l < static_cast<int>(states.size()) && states[l] == code; ++l)
-        states[l] = source;
+      // Write the source over the group's state, scanning from the first
+      // SNP: every entry with that state up to the group's last locus, and
+      // after it the run that continues the segment.
+      const int code = states[dl_indices[group.front()]];
+      const auto past_last = states.begin() + dl_indices[group.back()] + 1;
+      std::replace(states.begin(), past_last, code, source);
+      for (auto l = past_last; l != states.end() && *l == code; ++l) *l = source;
     }
   }
 }

@@ -292,6 +292,24 @@ TEST(SimulateDiseaseAlleles, DrawsInOrderAndConditionalSources) {
   EXPECT_EQ(vordel.case_hap_freq_cache.size(), 1u);
 }
 
+// The source replaces the group's state wherever it stands from the first
+// SNP up to the group's last locus, and then along the run that follows;
+// states that are source numbers already can stand apart from the segment.
+TEST(SimulateDiseaseAlleles, WriteBackScansFromTheFirstSnp) {
+  TempDir dir;
+  const std::vector<std::vector<int>> panel{
+      {0, 1, 0, 1}, {1, 1, 0, 0}, {0, 0, 0, 1}, {1, 0, 1, 0}, {0, 0, 1, 1}};
+  Vordel vordel = make_vordel(dir, panel, {2}, {{1, 2.0, 4.0}});
+  // Draws as in the test above: pair (0, 1), then sources 2 and 3.
+  ScriptedRandom script({0.5, 0.7, 0.6});
+  std::vector<std::vector<int>> states{{1, 0, 1, 0, 1}, {0, 1, 0, 0, 0}};
+  Alleles disease_alleles;
+  const double mu[2] = {0.1, 0.1};
+  vordel.simulate_disease_alleles(states, disease_alleles, mu);
+  EXPECT_EQ(script.remaining(), 0u);
+  EXPECT_EQ(states, (std::vector<std::vector<int>>{{2, 0, 2, 0, 1}, {3, 1, 3, 3, 3}}));
+}
+
 TEST(SimulateDiseaseAlleles, SimulatedHaplotypesAreCandidates) {
   TempDir dir;
   // Two panel haplotypes with allele 0 at the disease SNP and two simulated
