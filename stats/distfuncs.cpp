@@ -95,37 +95,14 @@ void cdfchi(int* which, double* p, double* q, double* x, double* df, int* status
     qporq = *p <= *q;
     porq = qporq ? *p : *q;
 
-    if (*which == 2) {
-        *x = start;
-        dstinv(&xlow, &inf, &step, &step, &stpmul, &atol, &tol);
-        *status = 0;
-        dinvr(status, x, &fx, &qleft, &qhi);
-        while (*status == 1) {
-            cumchi(x, df, &cum, &ccum);
-            fx = qporq ? cum - *p : ccum - *q;
-            if (fx + porq > 1.5) {
-                *status = 10;
-                return;
-            }
-            dinvr(status, x, &fx, &qleft, &qhi);
-        }
-        if (*status == -1) {
-            if (qleft) {
-                *status = 1;
-                *bound = xlow;
-            } else {
-                *status = 2;
-                *bound = inf;
-            }
-        }
-        return;
-    }
-
-    // which == 3
-    *df = start;
-    dstinv(&zero, &inf, &step, &step, &stpmul, &atol, &tol);
+    // X (which 2) or DF (which 3) is sought; they differ only in the
+    // lower end of the search range.
+    double* const unknown = *which == 2 ? x : df;
+    const double* const low = *which == 2 ? &xlow : &zero;
+    *unknown = start;
+    dstinv(low, &inf, &step, &step, &stpmul, &atol, &tol);
     *status = 0;
-    dinvr(status, df, &fx, &qleft, &qhi);
+    dinvr(status, unknown, &fx, &qleft, &qhi);
     while (*status == 1) {
         cumchi(x, df, &cum, &ccum);
         fx = qporq ? cum - *p : ccum - *q;
@@ -133,12 +110,12 @@ void cdfchi(int* which, double* p, double* q, double* x, double* df, int* status
             *status = 10;
             return;
         }
-        dinvr(status, df, &fx, &qleft, &qhi);
+        dinvr(status, unknown, &fx, &qleft, &qhi);
     }
     if (*status == -1) {
         if (qleft) {
             *status = 1;
-            *bound = zero;
+            *bound = *low;
         } else {
             *status = 2;
             *bound = inf;
