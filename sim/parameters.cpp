@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <iomanip>
 #include <iostream>
 
@@ -31,9 +32,12 @@ bool read_real(const char* word, double& value) {
   return end != word && *end == '\0';
 }
 
-// The value word of `flag` at argv[index], which must exist.
+// The value word of `flag` at argv[index], which must exist.  A value word
+// "-help" is still a help request: the scan would meet it next, so the parse
+// stops there before the flag's values are judged.
 const char* value_word(int argc, const char* const argv[], int index, const std::string& flag) {
   if (index >= argc) throw MissingFlagException(flag);
+  if (std::strcmp(argv[index], "-help") == 0) throw HelpException();
   return argv[index];
 }
 
@@ -86,8 +90,8 @@ void VordelParameters::reset_parameters() {
 }
 
 void VordelParameters::specify_recognised_parameters() {
-  recognised_flags = {"-help", "-h",     "-l",  "-m",   "-o",     "-dl",             "-int",
-                      "-n",    "-t",     "-theta", "-Ne", "-nrs", "-no_gens_output", "-no_haps_output"};
+  recognised_flags = {"-help", "-h", "-l", "-m", "-o", "-dl", "-int", "-n", "-t", "-theta",
+                      "-Ne", "-nrs", "-no_gens_output", "-no_haps_output"};
 }
 
 void VordelParameters::process_parameters(int argc, const char* const argv[]) {
@@ -133,15 +137,17 @@ void VordelParameters::process_parameters(int argc, const char* const argv[]) {
       // Groups of position, risk allele, heterozygote and homozygote risk,
       // up to the first word in a position's place that begins with '-'.
       for (int j = i + 1; j < argc && argv[j][0] != '-'; j += 4) {
-        if (j + 3 >= argc) throw MissingFlagException(word);
+        const char* allele_word = value_word(argc, argv, j + 1, word);
+        const char* rr1_word = value_word(argc, argv, j + 2, word);
+        const char* rr2_word = value_word(argc, argv, j + 3, word);
         const double position = read_finite(argv[j], word);
         long allele = 0;
-        if (!read_integer(argv[j + 1], allele) || allele < INT_MIN || allele > INT_MAX)
-          throw BadInputValueException(word, argv[j + 1]);
+        if (!read_integer(allele_word, allele) || allele < INT_MIN || allele > INT_MAX)
+          throw BadInputValueException(word, allele_word);
         double rr1 = 0.0;
         double rr2 = 0.0;
-        if (!read_real(argv[j + 2], rr1)) throw BadInputValueException(word, argv[j + 2]);
-        if (!read_real(argv[j + 3], rr2)) throw BadInputValueException(word, argv[j + 3]);
+        if (!read_real(rr1_word, rr1)) throw BadInputValueException(word, rr1_word);
+        if (!read_real(rr2_word, rr2)) throw BadInputValueException(word, rr2_word);
         // Built (and so checked) even when the position is already taken;
         // the first locus given for a position is kept.
         const DiseaseLocus locus(static_cast<int>(allele), rr1, rr2);

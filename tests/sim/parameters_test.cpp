@@ -218,6 +218,17 @@ TEST(Parameters, HelpRequests) {
   EXPECT_THROW(parse(p, {}), HelpException);
   EXPECT_THROW(parse(p, {"-h", "a", "-help", "-n"}), HelpException);
   EXPECT_THROW(parse(p, {"-help", "-n", "1O00", "5"}), HelpException);
+  // "-help" in place of a value is still a help request, not a bad or
+  // missing value.
+  const std::vector<std::vector<std::string>> in_place_of_a_value{
+      {"-n", "-help"},           {"-n", "5", "-help"},      {"-Ne", "-help"},
+      {"-theta", "-help", "x"},  {"-int", "x", "-help"},    {"-int", "-help", "x"},
+      {"-o", "-help"},           {"-dl", "100", "-help"},   {"-dl", "12x", "1", "1.5", "-help"},
+  };
+  for (const auto& words : in_place_of_a_value) {
+    VordelParameters q;
+    EXPECT_THROW(parse(q, required(words)), HelpException) << words[0] << " " << words[1];
+  }
   // A bad group before "-help" is met first.
   EXPECT_THROW(parse(p, {"-dl", "1", "7", "1", "1", "-help"}), GenericErrorException);
 }
