@@ -57,6 +57,7 @@ TEST(Driver, HelpWithoutFlagsOrOnRequest) {
       {},
       {"-h", "a", "-o", "sub/out", "-n", "5", "6", "-help", "-n", "1O00"},  // before later errors
       {"-help", "-n"},
+      {"-h", "a", "-n", "5", "-help"},  // in place of a value
   };
   for (const auto& args : command_lines) {
     TempDir dir;
@@ -150,7 +151,8 @@ TEST(Driver, UnreadablePanelAfterTheSummary) {
   const std::string out = normalise(r.out);
   EXPECT_EQ(out.substr(out.size() - kTiming.size()), kTiming);
   // The old summary was replaced; the directory message never reaches it.
-  EXPECT_EQ(read_file(dir / "out.summary"), r.out.substr(std::string("Creating directory \n").size()));
+  EXPECT_EQ(read_file(dir / "out.summary"),
+            r.out.substr(std::string("Creating directory \n").size()));
 }
 
 TEST(Driver, OutputDirectoryIsCreated) {
@@ -207,13 +209,19 @@ TEST(Driver, SummaryInADirectoryNotYetCreated) {
 
 namespace {
 
-// The small example panel of the repository, run with the fixed seed.
-std::vector<std::string> example_run(const std::string& controls, const std::string& cases) {
+// The small example panel of the repository, run with the fixed seed and,
+// unless other groups are given, three disease SNPs.
+std::vector<std::string> example_run(const std::string& controls, const std::string& cases,
+                                     const std::vector<std::string>& disease_loci = {
+                                         "445872", "1", "1", "3", "74390", "1", "1.5", "2.25",
+                                         "264056", "0", "2", "2"}) {
   const std::string examples = std::string(VORDEL_SOURCE_DIR) + "/examples/";
-  return {"-h", examples + "example.haps", "-l", examples + "example.legend", "-m",
-          examples + "example.map", "-o", "out/sim", "-n", controls, cases, "-dl", "445872", "1",
-          "1", "3", "74390", "1", "1.5", "2.25", "264056", "0", "2", "2", "-nrs",
-          "-no_haps_output", "-no_gens_output"};
+  std::vector<std::string> args{"-h", examples + "example.haps", "-l",
+                                examples + "example.legend", "-m", examples + "example.map",
+                                "-o", "out/sim", "-n", controls, cases, "-nrs",
+                                "-no_haps_output", "-no_gens_output", "-dl"};
+  args.insert(args.end(), disease_loci.begin(), disease_loci.end());
+  return args;
 }
 
 // The 0-based SNP index of a base-pair position: its rank in the legend.
@@ -311,6 +319,26 @@ TEST(Driver, ResultTablesOfAFullRun) {
   TempDir again;
   const auto second = run_vordel2(example_run("60", "40"), again.path());
   EXPECT_EQ(normalise(second.out), normalise(r.out));
+}
+
+TEST(Driver, UnfittableModelsAreReportedAndTheRunEnds) {
+  // Cases only, none of them allowed a copy of allele 1 at the disease SNP:
+  // no individual varies there, so neither model can be fitted.
+  TempDir dir;
+  const auto r = run_vordel2(example_run("0", "3", {"74390", "1", "0", "0"}), dir.path());
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_EQ(r.err, "");
+  const std::string index = std::to_string(legend_index(74390));
+  const std::string end =
+      "\n\nThe pvalues and effect sizes of each disease SNP is:\n\n"
+      "Disease_locus_index           beta        beta_se         pvalue\n" +
+      std::string(15 - index.size(), ' ') + index +
+      "    not fitted: the information matrix is singular (no variation at this SNP?)\n"
+      "\n\nThe full disease model could not be fitted: its information matrix is singular "
+      "(a disease SNP without variation, or disease SNPs in complete linkage).\n" +
+      kTiming;
+  ASSERT_GE(r.out.size(), end.size());
+  EXPECT_EQ(normalise(r.out.substr(r.out.size() - end.size())), end);
 }
 
 TEST(Driver, OneCaseRunsNoTest) {

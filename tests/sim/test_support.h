@@ -90,9 +90,10 @@ struct RunResult {
 };
 
 // Runs the program at `binary` with `args` (the binary's file name is added
-// as argv[0], so the program sees the same command line from any build) in the working directory `workdir`.  Output is captured through
-// files in a private temporary directory, so `workdir` sees only what the
-// program writes.
+// as argv[0], so the program sees the same command line from any build) in
+// the working directory `workdir`.  Output is captured through files in a
+// private temporary directory, so `workdir` sees only what the program
+// writes.
 inline RunResult run_program(const std::string& binary, const std::vector<std::string>& args,
                              const fs::path& workdir) {
   TempDir capture;
