@@ -289,6 +289,14 @@ TEST(SimulateDiseaseAlleles, DrawsInOrderAndConditionalSources) {
     vordel.simulate_disease_alleles(s, disease_alleles, mu);
     EXPECT_EQ(s[0], std::vector<int>(5, source)) << u;
   }
+  // The two ends: a draw of 0 is not positive before any subtraction (-1);
+  // one above every cumulative weight takes the last candidate, here the
+  // pair's first haplotype.
+  std::vector<std::vector<int>> ends(2, std::vector<int>(5, -2));
+  ScriptedRandom at_ends({0.5, 0.0, 1.5});
+  vordel.simulate_disease_alleles(ends, disease_alleles, mu);
+  EXPECT_EQ(ends, (std::vector<std::vector<int>>{std::vector<int>(5, -1),
+                                                  std::vector<int>(5, 4)}));
   EXPECT_EQ(vordel.case_hap_freq_cache.size(), 1u);
 }
 
