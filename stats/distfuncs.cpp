@@ -36,7 +36,7 @@ void cdfchi(int* which, double* p, double* q, double* x, double* df, int* status
     static const double inf = 1e300;
     static const double xlow = 0.0;
     static const int K_eps = 1;
-    static double ccum, cum, fx, porq, pq;
+    static double ccum, cum, fx, pq;
     static unsigned long qhi, qleft, qporq;
 
     if (!(*which >= 1 && *which <= 3)) {
@@ -93,7 +93,6 @@ void cdfchi(int* which, double* p, double* q, double* x, double* df, int* status
     }
     // Match whichever given tail is smaller, for accuracy.
     qporq = *p <= *q;
-    porq = qporq ? *p : *q;
 
     // X (which 2) or DF (which 3) is sought; they differ only in the
     // lower end of the search range.
@@ -105,11 +104,13 @@ void cdfchi(int* which, double* p, double* q, double* x, double* df, int* status
     dinvr(status, unknown, &fx, &qleft, &qhi);
     while (*status == 1) {
         cumchi(x, df, &cum, &ccum);
-        fx = qporq ? cum - *p : ccum - *q;
-        if (fx + porq > 1.5) {
+        // The incomplete gamma ratio signals an error by P = 2.0 and leaves
+        // Q as it was, so P is tested whichever tail is compared.
+        if (cum > 1.5) {
             *status = 10;
             return;
         }
+        fx = qporq ? cum - *p : ccum - *q;
         dinvr(status, unknown, &fx, &qleft, &qhi);
     }
     if (*status == -1) {

@@ -83,6 +83,10 @@ TEST(Cdfchi, StatusAndBound)
          2, 1e300},
         {"incomplete gamma ratio error in the DF search (X/2 = DF/2 = 5e299)", 3, 0.1, 0.9, 1e300,
          1.0, 10, kUntouched},
+        // The ratio leaves Q as it was on an error: the error must still be
+        // seen when the upper tail is the one compared.
+        {"incomplete gamma ratio error in the DF search, Q the smaller tail", 3, 0.9, 0.1, 1e300,
+         1.0, 10, kUntouched},
         {"X search fails low: Q is 1 for infinite DF", 2, 0.3, 0.7, 1.0, kInf, 1, 0.0},
         {"incomplete gamma ratio error", 1, 0.5, 0.5, kInf, kInf, 10, kUntouched},
     };
