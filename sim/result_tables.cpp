@@ -1,6 +1,7 @@
 // The association-test result tables of the run report.
 #include "sim/result_tables.h"
 
+#include <cassert>
 #include <iomanip>
 #include <set>
 
@@ -54,6 +55,8 @@ void write_result_tables(std::ostream& report, const std::vector<std::vector<int
   report << "\n\nThe pvalue for the full disease model is " << pvalue << ":" << endl;
   report << setw(15) << "Disease_locus_index" << setw(15) << "beta" << setw(15) << "beta_se"
          << endl;
+  // One estimate after the intercept for each disease SNP, in index order.
+  assert(effect_sizes.Nrows() == static_cast<int>(indices.size()) + 1);
   auto index = indices.begin();
   for (int k = 2; k <= effect_sizes.Nrows(); ++k, ++index) {
     report << setw(15) << *index << setw(19) << effect_sizes(k, 1) << setw(15)
