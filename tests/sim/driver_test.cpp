@@ -181,6 +181,17 @@ TEST(Driver, OutputDirectoryBlockedByAFile) {
                                   kTiming);
   EXPECT_EQ(r.err, "Error writing summary file blocker/out.summary: can't open file.\n");
   EXPECT_EQ(read_file(dir / "blocker"), "not a directory\n");
+
+  // A file higher up the path: creating the directory itself fails.
+  const auto deeper =
+      run_vordel2({"-h", "a", "-l", "b", "-m", "c", "-o", "blocker/sub/out"}, dir.path());
+  EXPECT_EQ(deeper.status, 1);
+  const std::string start = "Creating directory blocker/sub\n" + kBanner +
+                            "Error encountered, program terminated: Cannot create the output "
+                            "directory blocker/sub: ";
+  EXPECT_EQ(deeper.out.substr(0, start.size()), start) << deeper.out;
+  EXPECT_EQ(deeper.err, "Error writing summary file blocker/sub/out.summary: can't open file.\n");
+  EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"blocker"});
 }
 
 TEST(Driver, OutputDirectoryWithoutPermission) {
