@@ -175,9 +175,13 @@ void Vordel::output_haplotypes() const {
     end_row[j] = std::clamp(bounds[j + 1], first_row[j], usable);
   }
 
+  // One output stream at a time: each file is closed, and checked, once the
+  // next one is open.
   std::unique_ptr<std::ostream> out;
   const auto open = [&](const fs::path& name) {
-    out = open_output_file(name, report, std::ios::out);
+    std::unique_ptr<std::ostream> next = open_output_file(name, report, std::ios::out);
+    close_output_file(out);
+    out = std::move(next);
   };
 
   if (params.specified_flags.count("-no_haps_output") == 0) {
@@ -328,6 +332,7 @@ void Vordel::output_haplotypes() const {
       assert(simulated_phenotypes[i] == j);
     }
   }
+  close_output_file(out);
 }
 
 void Vordel::output_snp_data_dulvon_format(const std::map<int, snp>::const_iterator& it,

@@ -94,3 +94,41 @@ TEST(UpdateSummaryFile, UnopenableFileKeepsTheBuffer) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   EXPECT_EQ(report.str(), "kept\n");
 }
+
+// /dev/full accepts the open and refuses every write ("no space left"): a
+// file that cannot be stored must be reported when it is closed, not lost.
+TEST(CloseOutputFile, WriteFailuresAreReported) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "/dev/full is not available";
+  TempDir dir;
+  const auto gz_name = dir / "full.gen.gz";
+  std::filesystem::create_symlink("/dev/full", gz_name);
+  for (const std::string& name : {std::string("/dev/full"), gz_name.string()}) {
+    auto out = open_output_file(name, std::ios::out);
+    *out << "a short line that stays in the stream's buffer until it is closed\n";
+    try {
+      close_output_file(out);
+      ADD_FAILURE() << "no error for " << name;
+    } catch (const badfilename& e) {
+      EXPECT_EQ(e.message, "Error reading file " + name + ": can't write file.");
+    }
+    EXPECT_EQ(out, nullptr);
+  }
+
+  // A file that was stored closes quietly; an empty pointer is left alone.
+  auto out = open_output_file((dir / "fine.txt").string(), std::ios::out);
+  *out << "kept\n";
+  close_output_file(out);
+  close_output_file(out);
+  EXPECT_EQ(vordel_test::read_file(dir / "fine.txt"), "kept\n");
+}
+
+TEST(UpdateSummaryFile, WriteFailureIsReported) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "/dev/full is not available";
+  VordelParameters params;
+  params.summary_file = "/dev/full";
+  std::ostringstream report;
+  report << "text\n";
+  testing::internal::CaptureStdout();
+  EXPECT_THROW(update_summary_file(params, report, std::ios::app), badfilename);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "text\n");
+}

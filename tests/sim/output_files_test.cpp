@@ -205,6 +205,23 @@ TEST(OutputHaplotypes, BadTagFileIsRejectedBeforeAnyTagFileIsWritten) {
   }
 }
 
+// A file that cannot be stored (here a genotype file on a full device) ends
+// the output with its name; the files before it are complete.
+TEST(OutputHaplotypes, FileThatCannotBeStoredIsReported) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "/dev/full is not available";
+  TempDir dir;
+  fs::create_symlink("/dev/full", dir / "sim.controls.gen");
+  try {
+    write_outputs(make_vordel(dir, "sim"));
+    ADD_FAILURE() << "no error";
+  } catch (const badfilename& e) {
+    EXPECT_EQ(e.message,
+              "Error reading file " + (dir / "sim.controls.gen").string() + ": can't write file.");
+  }
+  EXPECT_EQ(read_file(dir / "sim.legend"), kLegend);
+  EXPECT_FALSE(fs::exists(dir / "sim.controls.sample"));
+}
+
 TEST(OutputHaplotypes, EmptyGroups) {
   TempDir dir;
   Vordel vordel = make_vordel(dir, "sim");
