@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <ios>
@@ -70,6 +71,20 @@ int pick_source(const int K) {
     if (u <= 0.0) return c;
   }
   return K - 1;
+}
+
+// Fills SNPs [first, end) of `hap` from the source row `source`: every
+// allele not set yet is copied with one mutation draw each, in SNP order,
+// and flipped when mu exceeds the draw.
+template <typename Allele>
+void fill_run(const Allele* source, const double mu, const int first, const int end, int* hap) {
+  for (int l = first; l < end; ++l) {
+    if (hap[l] != -1) continue;
+    const double u = draw();
+    int allele = source[l];
+    if (mu > u) allele = 1 - allele;
+    hap[l] = allele;
+  }
 }
 
 }  // namespace
@@ -145,15 +160,19 @@ void Vordel::simulate_all_alleles() {
 
   // Per-run tables, so that the inner loops never walk or search the map:
   // the panel alleles haplotype by haplotype (row c holds panel haplotype
-  // c's allele at every SNP, so copying a segment reads memory in order)
-  // and the genetic gaps.
-  std::vector<int> panel_rows(static_cast<std::size_t>(std::max(N, 0)) * n);
+  // c's allele at every SNP, so copying a segment reads memory in order;
+  // one byte per allele, since the panel holds only alleles 0 and 1) and
+  // the genetic gaps.
+  std::vector<std::int8_t> panel_rows(static_cast<std::size_t>(std::max(N, 0)) * n);
   {
     std::size_t l = 0;
     for (const auto& entry : panel_data.snps_data) {
       assert(static_cast<int>(entry.second.haps.size()) == N);
-      for (int c = 0; c < N; ++c)
-        panel_rows[c * static_cast<std::size_t>(n) + l] = entry.second.haps[c];
+      for (int c = 0; c < N; ++c) {
+        const int allele = entry.second.haps[c];
+        assert(allele == 0 || allele == 1);
+        panel_rows[c * static_cast<std::size_t>(n) + l] = static_cast<std::int8_t>(allele);
+      }
       ++l;
     }
   }
@@ -228,17 +247,13 @@ void Vordel::simulate_all_alleles() {
       for (int l = 0; l < n;) {
         const int c = states[l];
         assert(c >= 0 && c < K[j]);
-        const int* const source = c < N ? &panel_rows[c * static_cast<std::size_t>(n)]
-                                        : simulated_haplotypes[c - N].data();
         const int end = static_cast<int>(
             std::find_if(states + l + 1, states + n, [c](int s) { return s != c; }) - states);
-        for (; l < end; ++l) {
-          if (hap[l] != -1) continue;
-          const double u = draw();
-          int allele = source[l];
-          if (mu[j] > u) allele = 1 - allele;
-          hap[l] = allele;
-        }
+        if (c < N)
+          fill_run(&panel_rows[c * static_cast<std::size_t>(n)], mu[j], l, end, hap);
+        else
+          fill_run(simulated_haplotypes[c - N].data(), mu[j], l, end, hap);
+        l = end;
       }
     }
 
