@@ -76,7 +76,9 @@ namespace {
 
 constexpr std::uint32_t upper_mask = 0x80000000U;
 constexpr std::uint32_t lower_mask = 0x7fffffffU;
-constexpr std::uint32_t mag01[2] = {0x0U, 0x9908b0dfU};
+// The twist matrix's contribution: 0x9908b0df when y is odd, else 0
+// (arithmetic rather than a table lookup, so the loops vectorise).
+inline std::uint32_t twist(std::uint32_t y) { return (0U - (y & 0x1U)) & 0x9908b0dfU; }
 
 // The MT19937 output transformation of one state word.
 inline std::uint32_t temper(std::uint32_t y)
@@ -135,24 +137,30 @@ void MT::regenerate()
   int k = 0;
   for (; k < N - M; ++k) {
     const std::uint32_t y = (mt[k] & upper_mask) | (mt[k + 1] & lower_mask);
-    mt[k] = mt[k + M] ^ (y >> 1) ^ mag01[y & 0x1U];
+    mt[k] = mt[k + M] ^ (y >> 1) ^ twist(y);
   }
   for (; k < N - 1; ++k) {
     const std::uint32_t y = (mt[k] & upper_mask) | (mt[k + 1] & lower_mask);
-    mt[k] = mt[k + (M - N)] ^ (y >> 1) ^ mag01[y & 0x1U];
+    mt[k] = mt[k + (M - N)] ^ (y >> 1) ^ twist(y);
   }
   const std::uint32_t y = (mt[N - 1] & upper_mask) | (mt[0] & lower_mask);
-  mt[N - 1] = mt[M - 1] ^ (y >> 1) ^ mag01[y & 0x1U];
+  mt[N - 1] = mt[M - 1] ^ (y >> 1) ^ twist(y);
   convert_block();
   mti = 0;
 }
 
 // The uniform values of the whole block at once: a loop the compiler
 // vectorises, where word-by-word tempering inside Next() would not be.
+//
+// A word y becomes (y + 0.5) * 2^-32.  It is converted as the signed 32-bit
+// integer y - 2^31 (which vector instructions convert directly), then
+// 2^31 + 0.5 is added: every step is exact, so the result is the same.
 void MT::convert_block()
 {
-  for (int i = 0; i < N; ++i)
-    uniform[i] = (static_cast<double>(temper(mt[i])) + 0.5) * two_to_minus_32;
+  for (int i = 0; i < N; ++i) {
+    const auto shifted = static_cast<std::int32_t>(temper(mt[i]) ^ 0x80000000U);
+    uniform[i] = (static_cast<double>(shifted) + 2147483648.5) * two_to_minus_32;
+  }
 }
 
 unsigned long MT::genrand_int32()
