@@ -248,7 +248,7 @@ void VordelParameters::parameters_help(std::ostream& out) const {
   auto row = [&out](const char* flag, const char* description) {
     out << std::left << std::setw(40) << flag << description;
   };
-  out << "Help Menu" << "\n\n";
+  out << "Help Menu\n\n";
   out << "Essential flags are:\n";
   row("-h <file> ", ": the reference panel (e.g. HapMap) file\n");
   row("-l <file> ", ": the legend file to the reference panel\n");
