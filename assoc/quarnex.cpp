@@ -215,7 +215,7 @@ void maximise_likelihood_snp(const Haplotypes& haplotypes, const Phenotypes& phe
   effect_sizes = 0.0;
   Matrix x(static_cast<int>(snp_indices.size()) + 1, 1);
   x = 0.0;
-  assert(haplotypes.size()/2 == phenotypes.size());
+  assert(haplotypes.size() / 2 == phenotypes.size());
   assert(haplotypes.size() % 2 == 0 && columns_in_range(haplotypes, snp_indices));
   check_design_rank(haplotypes, snp_indices);
 

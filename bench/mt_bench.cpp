@@ -7,8 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
-static void BM_CurrentGeneratorNext(benchmark::State& state)
-{
+static void BM_CurrentGeneratorNext(benchmark::State& state) {
   MT generator(0.12345);
   Random::Set(generator);
   for (auto _ : state) benchmark::DoNotOptimize(Random::RNG->Next());
@@ -16,8 +15,7 @@ static void BM_CurrentGeneratorNext(benchmark::State& state)
 }
 BENCHMARK(BM_CurrentGeneratorNext);
 
-static void BM_StdMt19937Next(benchmark::State& state)
-{
+static void BM_StdMt19937Next(benchmark::State& state) {
   std::mt19937 generator(530213712u);
   for (auto _ : state) {
     const std::uint32_t y = generator();

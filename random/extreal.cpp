@@ -4,8 +4,7 @@
 
 namespace {
 
-ExtRealCode opposite(ExtRealCode c)
-{
+ExtRealCode opposite(ExtRealCode c) {
   if (c == PlusInfinity) return MinusInfinity;
   if (c == MinusInfinity) return PlusInfinity;
   return c;
@@ -15,38 +14,32 @@ bool infinite(ExtRealCode c) { return c == PlusInfinity || c == MinusInfinity; }
 
 }  // namespace
 
-ExtReal ExtReal::operator+(const ExtReal& b) const
-{
+ExtReal ExtReal::operator+(const ExtReal& b) const {
   const ExtReal& a = *this;
   if (a.code == Finite && b.code == Finite) return ExtReal(a.value + b.value);
   if (a.code == Missing || b.code == Missing) return ExtReal(Missing);
   if (a.code == Indefinite || b.code == Indefinite) return ExtReal(Indefinite);
-  if (a.code == PlusInfinity)
-    return ExtReal(b.code == MinusInfinity ? Indefinite : PlusInfinity);
-  if (a.code == MinusInfinity)
-    return ExtReal(b.code == PlusInfinity ? Indefinite : MinusInfinity);
-  return ExtReal(b.code);                     // a finite, b infinite
+  if (a.code == PlusInfinity) return ExtReal(b.code == MinusInfinity ? Indefinite : PlusInfinity);
+  if (a.code == MinusInfinity) return ExtReal(b.code == PlusInfinity ? Indefinite : MinusInfinity);
+  return ExtReal(b.code);  // a finite, b infinite
 }
 
-ExtReal ExtReal::operator-(const ExtReal& b) const
-{
+ExtReal ExtReal::operator-(const ExtReal& b) const {
   const ExtReal& a = *this;
   if (a.code == Finite && b.code == Finite) return ExtReal(a.value - b.value);
   if (a.code == Missing || b.code == Missing) return ExtReal(Missing);
   if (a.code == Indefinite || b.code == Indefinite) return ExtReal(Indefinite);
-  if (infinite(a.code))                       // infinity minus the same infinity
+  if (infinite(a.code))  // infinity minus the same infinity
     return ExtReal(a.code == b.code ? Indefinite : a.code);
-  return ExtReal(opposite(b.code));           // a finite, b infinite
+  return ExtReal(opposite(b.code));  // a finite, b infinite
 }
 
-ExtReal ExtReal::operator-() const
-{
+ExtReal ExtReal::operator-() const {
   if (code == Finite) return ExtReal(-value);
   return ExtReal(opposite(code));
 }
 
-ExtReal ExtReal::operator*(const ExtReal& b) const
-{
+ExtReal ExtReal::operator*(const ExtReal& b) const {
   const ExtReal& a = *this;
   if (a.code == Finite && b.code == Finite) return ExtReal(a.value * b.value);
   if (a.code == Missing || b.code == Missing) return ExtReal(Missing);
@@ -64,14 +57,23 @@ ExtReal ExtReal::operator*(const ExtReal& b) const
   return ExtReal(a.code == PlusInfinity ? b.code : opposite(b.code));
 }
 
-std::ostream& operator<<(std::ostream& os, const ExtReal& x)
-{
+std::ostream& operator<<(std::ostream& os, const ExtReal& x) {
   switch (x.Code()) {
-  case Finite: os << x.Value(); break;
-  case PlusInfinity: os << "plus-infinity"; break;
-  case MinusInfinity: os << "minus-infinity"; break;
-  case Indefinite: os << "indefinite"; break;
-  case Missing: os << "missing"; break;
+    case Finite:
+      os << x.Value();
+      break;
+    case PlusInfinity:
+      os << "plus-infinity";
+      break;
+    case MinusInfinity:
+      os << "minus-infinity";
+      break;
+    case Indefinite:
+      os << "indefinite";
+      break;
+    case Missing:
+      os << "missing";
+      break;
   }
   return os;
 }

@@ -14,13 +14,12 @@
 
 enum ExtRealCode { Finite = 0, PlusInfinity, MinusInfinity, Indefinite, Missing };
 
-class ExtReal
-{
-public:
+class ExtReal {
+ public:
   ExtReal(double v) : value(v), code(Finite) {}
   ExtReal(ExtRealCode c) : value(0.0), code(c) {}
 
-  double Value() const { return value; }        // meaningful when finite
+  double Value() const { return value; }  // meaningful when finite
   ExtRealCode Code() const { return code; }
 
   ExtReal operator+(const ExtReal& other) const;
@@ -28,7 +27,7 @@ public:
   ExtReal operator-() const;
   ExtReal operator*(const ExtReal& other) const;
 
-private:
+ private:
   double value;
   ExtRealCode code;
 };

@@ -14,22 +14,21 @@
 #include <cstdint>
 #include <memory>
 
-class SimpleString
-{
-public:
-  SimpleString();                               // empty string
-  SimpleString(unsigned n, char c);             // n copies of c
-  SimpleString(const char* s);                  // copy of a 0-terminated text
+class SimpleString {
+ public:
+  SimpleString();                    // empty string
+  SimpleString(unsigned n, char c);  // n copies of c
+  SimpleString(const char* s);       // copy of a 0-terminated text
   SimpleString(const SimpleString& s);
   SimpleString& operator=(const SimpleString& s);
-  SimpleString& operator=(char c);              // becomes that one character
+  SimpleString& operator=(char c);  // becomes that one character
 
   SimpleString& operator+=(char c);
   SimpleString& operator+=(const char* s);
   SimpleString& operator+=(const SimpleString& s);
 
-  const char* Text() const { return text.get(); }   // 0-terminated
-  std::uint32_t Length() const { return length; }   // terminating 0 not counted
+  const char* Text() const { return text.get(); }  // 0-terminated
+  std::uint32_t Length() const { return length; }  // terminating 0 not counted
 
   friend SimpleString operator+(const SimpleString& a, const SimpleString& b);
   friend SimpleString operator+(const SimpleString& a, char b);
@@ -37,10 +36,9 @@ public:
   friend SimpleString operator+(const SimpleString& a, const char* b);
   friend SimpleString operator+(const char* a, const SimpleString& b);
 
-private:
+ private:
   // The string holding the na characters at a followed by the nb at b.
-  static SimpleString join(const char* a, std::uint64_t na,
-                           const char* b, std::uint64_t nb);
+  static SimpleString join(const char* a, std::uint64_t na, const char* b, std::uint64_t nb);
   SimpleString(std::unique_ptr<char[]> buffer, std::uint32_t n);
   // Takes over the buffer of a freshly built string (the old one is freed).
   SimpleString& adopt(SimpleString&& s);

@@ -21,8 +21,7 @@ namespace {
 // Random::RNG is valid before any dynamic initialiser of any translation unit
 // runs, and the union's empty destructor keeps it alive until the very end of
 // the process: the placeholder is never destroyed.
-union PlaceholderStorage
-{
+union PlaceholderStorage {
   constexpr PlaceholderStorage() : rng() {}
   ~PlaceholderStorage() {}
   DummyRNG rng;
@@ -36,29 +35,21 @@ Random* Random::Dummy = &placeholder.rng;
 Random* Random::RNG = &placeholder.rng;
 SimpleString Random::Dir;
 
-double Random::Next()
-{
+double Random::Next() {
   // A plain Random made current would ask itself for its next value forever.
   assert(RNG != this);
   return RNG->Next();
 }
 
-unsigned long Random::ulNext()
-{
-  throw Logic_error("Vorand: ulNext function not available");
-}
+unsigned long Random::ulNext() { throw Logic_error("Vorand: ulNext function not available"); }
 
 const char* Random::Name() { return "Random"; }
 
-double Random::Density(double) const
-{
+double Random::Density(double) const {
   throw Logic_error("Vorand: density function not available");
 }
 
-void Random::load(int*, double*, Random**)
-{
-  throw Logic_error("Vorand: illegal combination");
-}
+void Random::load(int*, double*, Random**) { throw Logic_error("Vorand: illegal combination"); }
 
 void DummyRNG::CSFD(bool) { throw Runtime_error("Vorand: uniform rng not setup"); }
 void DummyRNG::CSTD() { throw Runtime_error("Vorand: uniform rng not setup"); }
@@ -81,8 +72,7 @@ constexpr std::uint32_t lower_mask = 0x7fffffffU;
 inline std::uint32_t twist(std::uint32_t y) { return (0U - (y & 0x1U)) & 0x9908b0dfU; }
 
 // The MT19937 output transformation of one state word.
-inline std::uint32_t temper(std::uint32_t y)
-{
+inline std::uint32_t temper(std::uint32_t y) {
   y ^= (y >> 11);
   y ^= (y << 7) & 0x9d2c5680U;
   y ^= (y << 15) & 0xefc60000U;
@@ -98,8 +88,7 @@ constexpr double two_to_minus_32 = 2.3283064365386963e-10;
 // integer (a negative one keeps its two's-complement bits); products from
 // 2^63 to below 2^64 lose 2^63 first and get the top bit back; anything
 // beyond either end, and NaN, gives 0.
-unsigned long seed_word(double seed)
-{
+unsigned long seed_word(double seed) {
   const double two_to_63 = 9223372036854775808.0;
   const double product = seed * 4294967296.0;
   std::uint64_t bits = 0;
@@ -108,20 +97,16 @@ unsigned long seed_word(double seed)
   else if (product < two_to_63)
     bits = static_cast<std::uint64_t>(static_cast<std::int64_t>(product));
   else
-    bits = static_cast<std::uint64_t>(static_cast<std::int64_t>(product - two_to_63))
-           | 0x8000000000000000ULL;
+    bits = static_cast<std::uint64_t>(static_cast<std::int64_t>(product - two_to_63)) |
+           0x8000000000000000ULL;
   return static_cast<unsigned long>(bits & 0xffffffffULL);
 }
 
 }  // namespace
 
-MT::MT(double seed)
-{
-  init_genrand(seed_word(seed));
-}
+MT::MT(double seed) { init_genrand(seed_word(seed)); }
 
-void MT::init_genrand(unsigned long s)
-{
+void MT::init_genrand(unsigned long s) {
   // 32-bit words: every product and sum below wraps modulo 2^32.
   mt[0] = static_cast<std::uint32_t>(s & 0xffffffffUL);
   for (int i = 1; i < N; ++i)
@@ -131,8 +116,7 @@ void MT::init_genrand(unsigned long s)
 
 // Regenerates the N words in increasing order, each step using the words
 // already regenerated; the loop is split where (k + M) and (k + 1) wrap.
-void MT::regenerate()
-{
+void MT::regenerate() {
   if (mti == N + 1) init_genrand(5489UL);
   int k = 0;
   for (; k < N - M; ++k) {
@@ -155,22 +139,19 @@ void MT::regenerate()
 // A word y becomes (y + 0.5) * 2^-32.  It is converted as the signed 32-bit
 // integer y - 2^31 (which vector instructions convert directly), then
 // 2^31 + 0.5 is added: every step is exact, so the result is the same.
-void MT::convert_block()
-{
+void MT::convert_block() {
   for (int i = 0; i < N; ++i) {
     const auto shifted = static_cast<std::int32_t>(temper(mt[i]) ^ 0x80000000U);
     uniform[i] = (static_cast<double>(shifted) + 2147483648.5) * two_to_minus_32;
   }
 }
 
-unsigned long MT::genrand_int32()
-{
+unsigned long MT::genrand_int32() {
   if (mti >= N) regenerate();
   return temper(mt[mti++]);
 }
 
-double MT::Next()
-{
+double MT::Next() {
   if (mti >= N) regenerate();
   return uniform[mti++];
 }
@@ -179,8 +160,7 @@ unsigned long MT::ulNext() { return genrand_int32(); }
 
 const char* MT::Name() { return "MT19937"; }
 
-MT::~MT()
-{
+MT::~MT() {
   // The placeholder goes back first, so that whatever happens while the seed
   // is saved, no dangling current generator is left behind.
   if (RNG == this) RNG = Dummy;
@@ -189,8 +169,8 @@ MT::~MT()
   try {
     CSTD();
   } catch (const BaseException&) {
-    std::cerr << "Vorand: seed of " << Name() << " not saved:"
-              << BaseException::what() << std::endl;
+    std::cerr << "Vorand: seed of " << Name() << " not saved:" << BaseException::what()
+              << std::endl;
   } catch (const std::exception& e) {
     std::cerr << "Vorand: seed of " << Name() << " not saved: " << e.what() << std::endl;
   } catch (...) {

@@ -26,43 +26,41 @@
 // Base of every uniform generator, variate and random-variable expression.
 // The virtual operations are declared in their fixed slot order; the base
 // versions describe a uniform variable on (0, 1) drawn from Random::RNG.
-class Random
-{
-public:
+class Random {
+ public:
   constexpr Random() = default;
 
-  virtual void CSFD(bool) {}                 // copy seed from disk: nothing here
-  virtual void CSTD() {}                     // copy seed to disk: nothing here
-  virtual double Next();                     // next uniform of Random::RNG
-  virtual unsigned long ulNext();            // throws Logic_error
-  virtual const char* Name();                // "Random"
-  virtual double Density(double) const;      // throws Logic_error
+  virtual void CSFD(bool) {}             // copy seed from disk: nothing here
+  virtual void CSTD() {}                 // copy seed to disk: nothing here
+  virtual double Next();                 // next uniform of Random::RNG
+  virtual unsigned long ulNext();        // throws Logic_error
+  virtual const char* Name();            // "Random"
+  virtual double Density(double) const;  // throws Logic_error
   virtual ~Random() {}
   virtual ExtReal Mean() const { return ExtReal(0.5); }
   virtual ExtReal Variance() const { return ExtReal(1.0 / 12.0); }
-  virtual void tDelete() {}                  // for random-variable expressions
-  virtual int nelems() const { return 1; }   // for random-variable expressions
-  virtual void load(int*, double*, Random**); // throws Logic_error
+  virtual void tDelete() {}                    // for random-variable expressions
+  virtual int nelems() const { return 1; }     // for random-variable expressions
+  virtual void load(int*, double*, Random**);  // throws Logic_error
 
   // Makes g the current generator.  No ownership is taken and the previous
   // generator is left untouched.
   static void Set(Random& g) { RNG = &g; }
 
-  static Random* RNG;     // the current uniform generator, never owning
-  static Random* Dummy;   // the placeholder generator, never freed
-  static SimpleString Dir; // directory prefix of the seed files, empty at start
+  static Random* RNG;       // the current uniform generator, never owning
+  static Random* Dummy;     // the placeholder generator, never freed
+  static SimpleString Dir;  // directory prefix of the seed files, empty at start
 };
 
 // The placeholder current generator: refuses to draw, read or write a seed.
-class DummyRNG : public Random
-{
-public:
+class DummyRNG : public Random {
+ public:
   constexpr DummyRNG() = default;
 
-  void CSFD(bool) override;                  // throws Runtime_error
-  void CSTD() override;                      // throws Runtime_error
-  double Next() override;                    // throws Runtime_error
-  const char* Name() override;               // "DummyRNG"
+  void CSFD(bool) override;     // throws Runtime_error
+  void CSTD() override;         // throws Runtime_error
+  double Next() override;       // throws Runtime_error
+  const char* Name() override;  // "DummyRNG"
   ~DummyRNG() override {}
 };
 
@@ -70,29 +68,28 @@ public:
 // per process: every MT object draws from the same stream, and constructing
 // an MT reseeds it.  Destroying the MT that is current puts the placeholder
 // back as the current generator.
-class MT : public Random
-{
-public:
+class MT : public Random {
+ public:
   // Seeds the shared state with the low 32 bits of seed * 2^32 (truncated
   // toward zero; a seed in [0, 1] gives floor(seed * 2^32) mod 2^32).  Any
   // double is accepted.  Does not make itself current.
   explicit MT(double seed);
 
-  double Next() override;                    // (y + 0.5) * 2^-32, in (0, 1)
-  unsigned long ulNext() override;           // raw 32-bit output y
-  const char* Name() override;               // "MT19937"
+  double Next() override;           // (y + 0.5) * 2^-32, in (0, 1)
+  unsigned long ulNext() override;  // raw 32-bit output y
+  const char* Name() override;      // "MT19937"
   ~MT() override;
 
   // The published MT19937 routines on the shared state.
   static void init_genrand(unsigned long s);
   static unsigned long genrand_int32();
 
-private:
+ private:
   static constexpr int N = 624;
   static constexpr int M = 397;
 
-  static void regenerate();                  // refills all N words of mt
-  static void convert_block();               // remakes uniform from mt
+  static void regenerate();     // refills all N words of mt
+  static void convert_block();  // remakes uniform from mt
 
   static std::uint32_t mt[N];  // the state vector
   static double uniform[N];    // Next()'s value for each word of mt, so a
@@ -103,7 +100,7 @@ private:
   static int mti;              // next word to use; N: regenerate first;
                                // N + 1: never seeded
 
-  bool CopySeed = false;       // when set, the destructor saves the seed file
+  bool CopySeed = false;  // when set, the destructor saves the seed file
 };
 
 #endif

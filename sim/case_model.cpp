@@ -104,8 +104,7 @@ void Vordel::simulate_disease_alleles(std::vector<std::vector<int>>& copying_sta
   // The source of each group's segment, given the drawn alleles.
   const int num_panel = panel_data.num_panel_haps;
   assert(params.dl.size() == dl_indices.size());
-  const std::vector<const snp*> disease_snps =
-      disease_snp_records(panel_data, params.dl);
+  const std::vector<const snp*> disease_snps = disease_snp_records(panel_data, params.dl);
   std::vector<double> weights;
   for (int j = 0; j < 2; ++j) {
     const double keep = 1.0 - mu[j];
@@ -123,8 +122,7 @@ void Vordel::simulate_disease_alleles(std::vector<std::vector<int>>& copying_sta
         for (int t = 0; t < num_simulated_haps; ++t)
           weights[num_panel + t] *= simulated_haplotypes[t][d] == allele ? keep : mu[j];
         if (j == 1)
-          weights[num_panel + num_simulated_haps] *=
-              disease_alleles[0][c] == allele ? keep : mu[j];
+          weights[num_panel + num_simulated_haps] *= disease_alleles[0][c] == allele ? keep : mu[j];
       }
       double sum = 0.0;
       for (const double w : weights) sum += w;
@@ -144,7 +142,7 @@ void Vordel::simulate_disease_alleles(std::vector<std::vector<int>>& copying_sta
 
 void Vordel::calculate_case_hap_freq(const std::vector<std::vector<int>>* groups,
                                      CaseDistribution& case_freq) {
-  assert(num_simulated_haps >= 2*params.ncontrols);
+  assert(num_simulated_haps >= 2 * params.ncontrols);
 
   // The disease-locus configurations of each place and their control
   // frequencies: the product over the place's groups of their tables.
@@ -209,8 +207,7 @@ void Vordel::calculate_case_hap_freq(const std::vector<std::vector<int>>* groups
   // Without a positive, finite total there is no distribution to draw from.
   if (total == 0.0) {
     throw GenericErrorException(
-        "every pair of haplotypes at the disease loci (positions " +
-        locus_positions(params.dl) +
+        "every pair of haplotypes at the disease loci (positions " + locus_positions(params.dl) +
         ") found among the panel and control haplotypes has a relative risk of zero, so no "
         "case can be simulated.\n");
   }
@@ -227,7 +224,7 @@ void Vordel::calculate_case_hap_freq(const std::vector<std::vector<int>>* groups
 
 void Vordel::calculate_control_hap_freq(const std::vector<int>& snp_subset,
                                         FrequencyTable& table) const {
-  assert(num_simulated_haps >= 2*params.ncontrols);
+  assert(num_simulated_haps >= 2 * params.ncontrols);
   table.clear();
 
   std::vector<const std::vector<int>*> panel_alleles;

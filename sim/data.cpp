@@ -42,8 +42,7 @@ inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
 // word "ab", as with formatted stream input.
 class LineParser {
  public:
-  explicit LineParser(std::string_view line)
-      : p_(line.data()), end_(line.data() + line.size()) {}
+  explicit LineParser(std::string_view line) : p_(line.data()), end_(line.data() + line.size()) {}
 
   // True when only blanks are left.
   bool at_end() {
@@ -76,8 +75,7 @@ class LineParser {
     // a decimal point, after an optional minus sign.
     const char* first = start != end_ && *start == '-' ? start + 1 : start;
     if (first == end_ || !(is_digit(*first) || *first == '.')) return false;
-    const auto [next, ec] =
-        std::from_chars(start, end_, value, std::chars_format::general);
+    const auto [next, ec] = std::from_chars(start, end_, value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
       // Stream input refuses a number beyond the range of double, but reads
       // one too small for it as the nearest double (0 or a denormal).
@@ -274,12 +272,12 @@ void Data::read_haplotype_data() {
 
     // The legend's error is the one reported when both lines are bad.
     if (!legend_ok) {
-      throw badfilename(legend_name, "bad format detected in legend file on line " +
-                                         std::to_string(k + 1) + ".");
+      throw badfilename(
+          legend_name, "bad format detected in legend file on line " + std::to_string(k + 1) + ".");
     }
     if (!haplotypes_ok) {
-      throw badfilename(haplotype_name, "bad format detected in haplotype file on line " +
-                                            std::to_string(k) + ".");
+      throw badfilename(haplotype_name,
+                        "bad format detected in haplotype file on line " + std::to_string(k) + ".");
     }
     const int count = static_cast<int>(alleles.size());
     if (num_panel_haps == -1) {

@@ -17,7 +17,7 @@ struct snp {
   std::vector<int> haps;          // allele of every panel haplotype
   std::string allele0;
   std::string allele1;
-  double freq = 0.0;              // frequency of allele 1 among the panel
+  double freq = 0.0;  // frequency of allele 1 among the panel
 };
 
 class Data {

@@ -9,8 +9,7 @@
 
 DiseaseLocus::DiseaseLocus() : allele(0), rr1(1.0), rr2(1.0), rr{1.0, 1.0, 1.0} {}
 
-DiseaseLocus::DiseaseLocus(const int& risk_allele, const double& het_risk,
-                           const double& hom_risk)
+DiseaseLocus::DiseaseLocus(const int& risk_allele, const double& het_risk, const double& hom_risk)
     : allele(risk_allele), rr1(het_risk), rr2(hom_risk) {
   if (allele == 1) {
     rr = {1.0, rr1, rr2};
@@ -25,8 +24,8 @@ DiseaseLocus::DiseaseLocus(const int& risk_allele, const double& het_risk,
   // must be a finite number that is not negative.
   if (!std::isfinite(rr1) || !std::isfinite(rr2) || rr1 < 0.0 || rr2 < 0.0) {
     std::ostringstream msg;
-    msg << "Relative risks must be finite and not negative but got " << rr1 << " and "
-        << rr2 << " in DiseaseLocus. \n";
+    msg << "Relative risks must be finite and not negative but got " << rr1 << " and " << rr2
+        << " in DiseaseLocus. \n";
     throw GenericErrorException(msg.str());
   }
 }

@@ -17,9 +17,9 @@ class DiseaseLocus {
   void summarise() const;
 
   int allele;
-  double rr1;             // relative risk with one copy of the risk allele
-  double rr2;             // relative risk with two copies of the risk allele
-  std::vector<double> rr; // relative risk by copies of allele 1 (0, 1, 2)
+  double rr1;              // relative risk with one copy of the risk allele
+  double rr2;              // relative risk with two copies of the risk allele
+  std::vector<double> rr;  // relative risk by copies of allele 1 (0, 1, 2)
 };
 
 #endif

@@ -49,8 +49,8 @@ class checked_file_sink {
   bool is_open() const { return state_->file != nullptr; }
 
   std::streamsize write(const char* s, std::streamsize n) {
-    if (!state_->file ||
-        std::fwrite(s, 1, static_cast<std::size_t>(n), state_->file) != static_cast<std::size_t>(n)) {
+    if (!state_->file || std::fwrite(s, 1, static_cast<std::size_t>(n), state_->file) !=
+                             static_cast<std::size_t>(n)) {
       state_->failed = true;
       throw badfilename(state_->name, "can't write file.");
     }
@@ -80,8 +80,7 @@ class checked_file_sink {
 }  // namespace
 
 std::unique_ptr<std::ostream> open_output_file(const boost::filesystem::path& file,
-                                               std::ostream& log,
-                                               std::ios_base::openmode mode) {
+                                               std::ostream& log, std::ios_base::openmode mode) {
   auto stream = std::make_unique<io::filtering_ostream>();
   const std::string name = file.string();
   if (file_extension(file) == ".gz") {

@@ -17,8 +17,7 @@ class Parameters;
 // "writing output file <name>" to `log` before trying.  Throws badfilename
 // when the file cannot be opened.  Close it with close_output_file.
 std::unique_ptr<std::ostream> open_output_file(const boost::filesystem::path& file,
-                                               std::ostream& log,
-                                               std::ios_base::openmode mode);
+                                               std::ostream& log, std::ios_base::openmode mode);
 std::unique_ptr<std::ostream> open_output_file(const boost::filesystem::path& file,
                                                std::ios_base::openmode mode);
 

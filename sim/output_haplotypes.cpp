@@ -143,7 +143,9 @@ const char kGenotypeTexts[3][7] = {" 1 0 0", " 0 1 0", " 0 0 1"};
 
 void Vordel::output_haplotypes() const {
   std::ostringstream report;
-  report << "\n" << "Writing output to files " << "\n";
+  report << "\n"
+         << "Writing output to files "
+         << "\n";
   update_summary_file(params, report, std::ios::app);
 
   const OutputNames names(params.output_file, params.output_directory);
@@ -163,8 +165,7 @@ void Vordel::output_haplotypes() const {
   // group keeps the part of its rows that exists, so nothing is read outside
   // the simulated data.
   long usable = 0;
-  while (usable + 1 < rows &&
-         static_cast<long>(simulated_haplotypes[usable].size()) == n &&
+  while (usable + 1 < rows && static_cast<long>(simulated_haplotypes[usable].size()) == n &&
          static_cast<long>(simulated_haplotypes[usable + 1].size()) == n &&
          usable / 2 < static_cast<long>(simulated_phenotypes.size()))
     usable += 2;

@@ -90,8 +90,20 @@ void VordelParameters::reset_parameters() {
 }
 
 void VordelParameters::specify_recognised_parameters() {
-  recognised_flags = {"-help", "-h", "-l", "-m", "-o", "-dl", "-int", "-n", "-t", "-theta",
-                      "-Ne", "-nrs", "-no_gens_output", "-no_haps_output"};
+  recognised_flags = {"-help",
+                      "-h",
+                      "-l",
+                      "-m",
+                      "-o",
+                      "-dl",
+                      "-int",
+                      "-n",
+                      "-t",
+                      "-theta",
+                      "-Ne",
+                      "-nrs",
+                      "-no_gens_output",
+                      "-no_haps_output"};
 }
 
 void VordelParameters::process_parameters(int argc, const char* const argv[]) {

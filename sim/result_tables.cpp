@@ -35,8 +35,7 @@ void write_result_tables(std::ostream& report, const std::vector<std::vector<int
   for (const int d : indices) {
     report << setw(15) << d;
     try {
-      single_snp_test::run_test(haplotypes, phenotypes, {d}, effect_sizes, standard_errors,
-                                pvalue);
+      single_snp_test::run_test(haplotypes, phenotypes, {d}, effect_sizes, standard_errors, pvalue);
     } catch (const NEWMAT::SingularException&) {
       report << kNotFittedRow << endl;
       continue;

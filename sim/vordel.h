@@ -47,12 +47,10 @@ class Vordel {
 
   // Case disease model.
   void simulate_disease_alleles(std::vector<std::vector<int>>& copying_states,
-                                std::vector<std::vector<int>>& disease_alleles,
-                                const double* mu);
+                                std::vector<std::vector<int>>& disease_alleles, const double* mu);
   void calculate_case_hap_freq(const std::vector<std::vector<int>>* groups,
                                CaseDistribution& case_freq);
-  void calculate_control_hap_freq(const std::vector<int>& snp_subset,
-                                  FrequencyTable& table) const;
+  void calculate_control_hap_freq(const std::vector<int>& snp_subset, FrequencyTable& table) const;
 
   // Writes the haplotype, legend, genotype, tag genotype and sample files
   // named after the output path; throws badfilename when a file cannot be
@@ -60,8 +58,8 @@ class Vordel {
   void output_haplotypes() const;
   // Appends the genotype line of SNP `l` (at `it`) for the individuals of
   // rows [first, last) to `line`.
-  void output_snp_data_dulvon_format(const std::map<int, snp>::const_iterator& it,
-                                     const int& l, const int& first, const int& last,
+  void output_snp_data_dulvon_format(const std::map<int, snp>::const_iterator& it, const int& l,
+                                     const int& first, const int& last,
                                      std::stringstream& line) const;
 
   Data panel_data;

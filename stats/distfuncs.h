@@ -21,8 +21,7 @@ namespace numlib {
 // [0, 1], Q in (0, 1]; for which 1, P and Q are neither read nor checked.
 // The inverses search from 5.0 to relative accuracy 1e-8, X in [0, 1e300]
 // and DF in [1e-300, 1e300].
-void cdfchi(int* which, double* p, double* q, double* x, double* df, int* status,
-            double* bound);
+void cdfchi(int* which, double* p, double* q, double* x, double* df, int* status, double* bound);
 
 // cum = P and ccum = Q of the chi-square distribution with df degrees of
 // freedom at x (cum = 2.0 when the incomplete gamma ratio fails).

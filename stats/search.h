@@ -26,14 +26,13 @@
 
 namespace numlib {
 
-void dstinv(const double* zsmall, const double* zbig, const double* zabsst,
-            const double* zrelst, const double* zstpmu, const double* zabsto,
-            const double* zrelto);
+void dstinv(const double* zsmall, const double* zbig, const double* zabsst, const double* zrelst,
+            const double* zstpmu, const double* zabsto, const double* zrelto);
 void dinvr(int* status, double* x, const double* fx, unsigned long* qleft, unsigned long* qhi);
 
 void dstzr(const double* zxlo, const double* zxhi, const double* zabstl, const double* zreltl);
-void dzror(int* status, double* x, const double* fx, double* xlo, double* xhi,
-           unsigned long* qleft, unsigned long* qhi);
+void dzror(int* status, double* x, const double* fx, double* xlo, double* xhi, unsigned long* qleft,
+           unsigned long* qhi);
 
 }  // namespace numlib
 

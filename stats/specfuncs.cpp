@@ -15,302 +15,288 @@ constexpr double kRecipSqrtPi = 0.564189583547756;
 // DiDonato and Morris).  Each set is listed from the constant term upward.
 constexpr double kErfA[5] = {0.128379167095513, 0.0479137145607681, 0.0323076579225834,
                              -0.00133733772997339, 7.7105849500132e-5};
-constexpr double kErfB[4] = {1.0, 0.375795757275549, 0.0538971687740286,
-                             0.00301048631703895};
-constexpr double kErfP[8] = {300.459261020162,  451.918953711873, 339.320816734344,
-                             152.98928504694,   43.1622272220567, 7.21175825088309,
+constexpr double kErfB[4] = {1.0, 0.375795757275549, 0.0538971687740286, 0.00301048631703895};
+constexpr double kErfP[8] = {300.459261020162,  451.918953711873,    339.320816734344,
+                             152.98928504694,   43.1622272220567,    7.21175825088309,
                              0.564195517478974, -1.36864857382717e-7};
-constexpr double kErfQ[8] = {300.459260956983, 790.950925327898, 931.35409485061,
-                             638.980264465631, 277.585444743988, 77.0001529352295,
-                             12.7827273196294, 1.0};
-constexpr double kErfR[5] = {0.282094791773523, 4.6580782871847, 21.3688200555087,
-                             26.2370141675169, 2.10144126479064};
+constexpr double kErfQ[8] = {300.459260956983, 790.950925327898, 931.35409485061,  638.980264465631,
+                             277.585444743988, 77.0001529352295, 12.7827273196294, 1.0};
+constexpr double kErfR[5] = {0.282094791773523, 4.6580782871847, 21.3688200555087, 26.2370141675169,
+                             2.10144126479064};
 constexpr double kErfS[5] = {1.0, 18.0124575948747, 99.0191814623914, 187.11481179959,
                              94.153775055546};
 
 // Horner's rule over coefficients c[0] + c[1] x + ... + c[n-1] x^(n-1).
 template <int N>
-double horner(const double (&c)[N], double x)
-{
-    double s = c[N - 1];
-    for (int k = N - 2; k >= 0; --k) s = s * x + c[k];
-    return s;
+double horner(const double (&c)[N], double x) {
+  double s = c[N - 1];
+  for (int k = N - 2; k >= 0; --k) s = s * x + c[k];
+  return s;
 }
 
 // Numerator of erf(x)/x for |x| <= 0.5, in t = x^2; its constant term
 // 0.1283... + 1 is 2/sqrt(pi), split so that the one is added last.
-double erf_small_top(double t)
-{
-    return (((kErfA[4] * t + kErfA[3]) * t + kErfA[2]) * t + kErfA[1]) * t + kErfA[0] + 1.0;
+double erf_small_top(double t) {
+  return (((kErfA[4] * t + kErfA[3]) * t + kErfA[2]) * t + kErfA[1]) * t + kErfA[0] + 1.0;
 }
 
 }  // namespace
 
-double gam1(const double* a)
-{
-    static const double p[7] = {0.577215664901533,   -0.409078193005776, -0.230975380857675,
-                                0.0597275330452234,  0.0076696818164949, -0.00514889771323592,
-                                0.000589597428611429};
-    static const double q[5] = {1.0, 0.427569613095214, 0.158451672430138, 0.0261132021441447,
-                                0.00423244297896961};
-    static const double r[9] = {-0.422784335098468,   -0.771330383816272,
-                                -0.244757765222226,   0.118378989872749,
-                                0.000930357293360349, -0.0118290993445146,
-                                0.00223047661158249,  0.000266505979058923,
-                                -0.000132674909766242};
-    static const double s1 = 0.273076135303957;
-    static const double s2 = 0.0559398236957378;
-    static double t, d, w, top, bot;
+double gam1(const double* a) {
+  static const double p[7] = {0.577215664901533,   -0.409078193005776, -0.230975380857675,
+                              0.0597275330452234,  0.0076696818164949, -0.00514889771323592,
+                              0.000589597428611429};
+  static const double q[5] = {1.0, 0.427569613095214, 0.158451672430138, 0.0261132021441447,
+                              0.00423244297896961};
+  static const double r[9] = {-0.422784335098468,  -0.771330383816272,   -0.244757765222226,
+                              0.118378989872749,   0.000930357293360349, -0.0118290993445146,
+                              0.00223047661158249, 0.000266505979058923, -0.000132674909766242};
+  static const double s1 = 0.273076135303957;
+  static const double s2 = 0.0559398236957378;
+  static double t, d, w, top, bot;
 
-    t = *a;
-    d = *a - 0.5;
-    if (d > 0.0) t = d - 0.5;
-    if (t == 0.0) return 0.0;
-    if (t > 0.0) {
-        top = horner(p, t);
-        bot = horner(q, t);
-        w = top / bot;
-        if (d > 0.0) return t / *a * ((w - 0.5) - 0.5);
-        return *a * w;
-    }
-    top = horner(r, t);
-    bot = (s2 * t + s1) * t + 1.0;
+  t = *a;
+  d = *a - 0.5;
+  if (d > 0.0) t = d - 0.5;
+  if (t == 0.0) return 0.0;
+  if (t > 0.0) {
+    top = horner(p, t);
+    bot = horner(q, t);
     w = top / bot;
-    if (d > 0.0) return t * w / *a;
-    return *a * ((w + 0.5) + 0.5);
+    if (d > 0.0) return t / *a * ((w - 0.5) - 0.5);
+    return *a * w;
+  }
+  top = horner(r, t);
+  bot = (s2 * t + s1) * t + 1.0;
+  w = top / bot;
+  if (d > 0.0) return t * w / *a;
+  return *a * ((w + 0.5) + 0.5);
 }
 
-double rlog(const double* x)
-{
-    static const double a = 0.0566749439387324;
-    static const double b = 0.0456512608815524;
-    static const double p0 = 0.333333333333333;
-    static const double p1 = -0.224696413112536;
-    static const double p2 = 0.00620886815375787;
-    static const double q1 = -1.27408923933623;
-    static const double q2 = 0.354508718369557;
-    static double r, t, u, w, w1;
+double rlog(const double* x) {
+  static const double a = 0.0566749439387324;
+  static const double b = 0.0456512608815524;
+  static const double p0 = 0.333333333333333;
+  static const double p1 = -0.224696413112536;
+  static const double p2 = 0.00620886815375787;
+  static const double q1 = -1.27408923933623;
+  static const double q2 = 0.354508718369557;
+  static double r, t, u, w, w1;
 
-    if (*x < 0.61 || *x > 1.57) return *x - 0.5 - 0.5 - std::log(*x);
-    // Reduce the argument to near 1 and use a rational form in r^2.
-    if (*x < 0.82) {
-        u = (*x - 0.7) / 0.7;
-        w1 = a - u * 0.3;
-    } else if (*x > 1.18) {
-        u = 0.75 * *x - 1.0;
-        w1 = b + u / 3.0;
-    } else {
-        u = *x - 0.5 - 0.5;
-        w1 = 0.0;
-    }
-    r = u / (u + 2.0);
-    t = r * r;
-    w = ((p2 * t + p1) * t + p0) / ((q2 * t + q1) * t + 1.0);
-    return 2.0 * t * (1.0 / (1.0 - r) - r * w) + w1;
+  if (*x < 0.61 || *x > 1.57) return *x - 0.5 - 0.5 - std::log(*x);
+  // Reduce the argument to near 1 and use a rational form in r^2.
+  if (*x < 0.82) {
+    u = (*x - 0.7) / 0.7;
+    w1 = a - u * 0.3;
+  } else if (*x > 1.18) {
+    u = 0.75 * *x - 1.0;
+    w1 = b + u / 3.0;
+  } else {
+    u = *x - 0.5 - 0.5;
+    w1 = 0.0;
+  }
+  r = u / (u + 2.0);
+  t = r * r;
+  w = ((p2 * t + p1) * t + p0) / ((q2 * t + q1) * t + 1.0);
+  return 2.0 * t * (1.0 / (1.0 - r) - r * w) + w1;
 }
 
-double rexp(const double* x)
-{
-    static const double p1 = 9.14041914819518e-10;
-    static const double p2 = 0.0238082361044469;
-    static const double q1 = -0.499999999085958;
-    static const double q2 = 0.107141568980644;
-    static const double q3 = -0.0119041179760821;
-    static const double q4 = 0.000595130811860248;
-    static double w;
+double rexp(const double* x) {
+  static const double p1 = 9.14041914819518e-10;
+  static const double p2 = 0.0238082361044469;
+  static const double q1 = -0.499999999085958;
+  static const double q2 = 0.107141568980644;
+  static const double q3 = -0.0119041179760821;
+  static const double q4 = 0.000595130811860248;
+  static double w;
 
-    if (std::fabs(*x) <= 0.15)
-        return *x * ((p2 * *x + p1) * *x + 1.0) /
-               ((((q4 * *x + q3) * *x + q2) * *x + q1) * *x + 1.0);
-    w = std::exp(*x);
-    if (*x <= 0.0) return w - 0.5 - 0.5;
-    return w * (0.5 + (0.5 - 1.0 / w));
+  if (std::fabs(*x) <= 0.15)
+    return *x * ((p2 * *x + p1) * *x + 1.0) / ((((q4 * *x + q3) * *x + q2) * *x + q1) * *x + 1.0);
+  w = std::exp(*x);
+  if (*x <= 0.0) return w - 0.5 - 0.5;
+  return w * (0.5 + (0.5 - 1.0 / w));
 }
 
-double erf1(const double* x)
-{
-    static double ax, t, x2, top, bot, v;
+double erf1(const double* x) {
+  static double ax, t, x2, top, bot, v;
 
-    ax = std::fabs(*x);
-    if (ax <= 0.5) {
-        t = *x * *x;
-        top = erf_small_top(t);
-        bot = horner(kErfB, t);
-        return *x * top / bot;
-    }
-    if (ax <= 4.0) {
-        top = horner(kErfP, ax);
-        bot = horner(kErfQ, ax);
-        v = 0.5 + (0.5 - std::exp(-(*x * *x)) * top / bot);
-        return *x < 0.0 ? -v : v;
-    }
-    if (ax < 5.8) {
-        x2 = *x * *x;
-        t = 1.0 / x2;
-        top = horner(kErfR, t);
-        bot = horner(kErfS, t);
-        v = (kRecipSqrtPi - top / (x2 * bot)) / ax;
-        v = 0.5 + (0.5 - std::exp(-x2) * v);
-        return *x < 0.0 ? -v : v;
-    }
-    return *x < 0.0 ? -1.0 : 1.0;
+  ax = std::fabs(*x);
+  if (ax <= 0.5) {
+    t = *x * *x;
+    top = erf_small_top(t);
+    bot = horner(kErfB, t);
+    return *x * top / bot;
+  }
+  if (ax <= 4.0) {
+    top = horner(kErfP, ax);
+    bot = horner(kErfQ, ax);
+    v = 0.5 + (0.5 - std::exp(-(*x * *x)) * top / bot);
+    return *x < 0.0 ? -v : v;
+  }
+  if (ax < 5.8) {
+    x2 = *x * *x;
+    t = 1.0 / x2;
+    top = horner(kErfR, t);
+    bot = horner(kErfS, t);
+    v = (kRecipSqrtPi - top / (x2 * bot)) / ax;
+    v = 0.5 + (0.5 - std::exp(-x2) * v);
+    return *x < 0.0 ? -v : v;
+  }
+  return *x < 0.0 ? -1.0 : 1.0;
 }
 
-double erfc1(const int* ind, const double* x)
-{
-    static const int K_negative = 1;
-    static double ax, t, top, bot, v, result;
+double erfc1(const int* ind, const double* x) {
+  static const int K_negative = 1;
+  static double ax, t, top, bot, v, result;
 
-    ax = std::fabs(*x);
-    if (ax <= 0.5) {
-        t = *x * *x;
-        top = erf_small_top(t);
-        bot = horner(kErfB, t);
-        result = 0.5 + (0.5 - *x * top / bot);
-        if (*ind != 0) result *= std::exp(t);
-        return result;
-    }
-    if (ax <= 4.0) {
-        top = horner(kErfP, ax);
-        bot = horner(kErfQ, ax);
-        v = top / bot;
-    } else {
-        if (*x <= -5.6) {
-            // erfc is 2 to double precision here
-            if (*ind == 0) return 2.0;
-            return 2.0 * std::exp(*x * *x);
-        }
-        if (*ind == 0 && (*x > 100.0 || *x * *x > -exparg(&K_negative))) return 0.0;
-        t = (1.0 / *x) * (1.0 / *x);
-        top = horner(kErfR, t);
-        bot = horner(kErfS, t);
-        v = (kRecipSqrtPi - t * top / bot) / ax;
-    }
-    // v is the scaled complement e^(x^2) erfc(|x|)
-    if (*ind != 0) {
-        if (*x < 0.0) v = 2.0 * std::exp(*x * *x) - v;
-        return v;
-    }
-    result = std::exp(-(*x * *x)) * v;
-    if (*x < 0.0) result = 2.0 - result;
+  ax = std::fabs(*x);
+  if (ax <= 0.5) {
+    t = *x * *x;
+    top = erf_small_top(t);
+    bot = horner(kErfB, t);
+    result = 0.5 + (0.5 - *x * top / bot);
+    if (*ind != 0) result *= std::exp(t);
     return result;
+  }
+  if (ax <= 4.0) {
+    top = horner(kErfP, ax);
+    bot = horner(kErfQ, ax);
+    v = top / bot;
+  } else {
+    if (*x <= -5.6) {
+      // erfc is 2 to double precision here
+      if (*ind == 0) return 2.0;
+      return 2.0 * std::exp(*x * *x);
+    }
+    if (*ind == 0 && (*x > 100.0 || *x * *x > -exparg(&K_negative))) return 0.0;
+    t = (1.0 / *x) * (1.0 / *x);
+    top = horner(kErfR, t);
+    bot = horner(kErfS, t);
+    v = (kRecipSqrtPi - t * top / bot) / ax;
+  }
+  // v is the scaled complement e^(x^2) erfc(|x|)
+  if (*ind != 0) {
+    if (*x < 0.0) v = 2.0 * std::exp(*x * *x) - v;
+    return v;
+  }
+  result = std::exp(-(*x * *x)) * v;
+  if (*x < 0.0) result = 2.0 - result;
+  return result;
 }
 
-double exparg(const int* l)
-{
-    static const int K_base = 4;
-    static const int K_emin = 9;
-    static const int K_emax = 10;
-    static double lnb;
-    static int b, m;
+double exparg(const int* l) {
+  static const int K_base = 4;
+  static const int K_emin = 9;
+  static const int K_emax = 10;
+  static double lnb;
+  static int b, m;
 
-    b = ipmpar(&K_base);
-    if (b == 2)
-        lnb = 0.69314718055995;
-    else if (b == 8)
-        lnb = 2.0794415416798;
-    else if (b == 16)
-        lnb = 2.7725887222398;
-    else
-        lnb = std::log(static_cast<double>(b));
-    if (*l == 0)
-        m = ipmpar(&K_emax);
-    else
-        m = ipmpar(&K_emin) - 1;
-    return 0.99999 * (m * lnb);
+  b = ipmpar(&K_base);
+  if (b == 2)
+    lnb = 0.69314718055995;
+  else if (b == 8)
+    lnb = 2.0794415416798;
+  else if (b == 16)
+    lnb = 2.7725887222398;
+  else
+    lnb = std::log(static_cast<double>(b));
+  if (*l == 0)
+    m = ipmpar(&K_emax);
+  else
+    m = ipmpar(&K_emin) - 1;
+  return 0.99999 * (m * lnb);
 }
 
-double Xgamm(const double* a)
-{
-    static const double d = 0.4189385332046727;  // 0.5 ln(2 pi) - 0.5
-    static const double pi = 3.1415926535898;
-    // Gamma(1 + x) on [0, 1) as P(x)/Q(x), constant term first
-    static const double p[7] = {1.0,
-                                0.553413866010467,
-                                0.279648642639792,
-                                0.0730981088720487,
-                                0.020449366759492,
-                                0.0026193926004269,
-                                0.000539637273585445};
-    static const double q[7] = {1.0,
-                                1.13062953091122,
-                                -0.056790276197494,
-                                -0.17045896931336,
-                                0.022521113103534,
-                                0.00470059485860584,
-                                -0.000832979206704073};
-    // Stirling's correction series in 1/x^2
-    static const double r1 = 0.0833333333333333;
-    static const double r2 = -0.00277777777770481;
-    static const double r3 = 0.000793650663183693;
-    static const double r4 = -0.000595156336428591;
-    static const double r5 = 0.000820756370353826;
-    static const int K_large = 3;
-    static const int K_exp = 0;
-    static double result, bot, g, lnx, s, t, top, w, x;
-    static int j, m, n;
+double Xgamm(const double* a) {
+  static const double d = 0.4189385332046727;  // 0.5 ln(2 pi) - 0.5
+  static const double pi = 3.1415926535898;
+  // Gamma(1 + x) on [0, 1) as P(x)/Q(x), constant term first
+  static const double p[7] = {1.0,
+                              0.553413866010467,
+                              0.279648642639792,
+                              0.0730981088720487,
+                              0.020449366759492,
+                              0.0026193926004269,
+                              0.000539637273585445};
+  static const double q[7] = {1.0,
+                              1.13062953091122,
+                              -0.056790276197494,
+                              -0.17045896931336,
+                              0.022521113103534,
+                              0.00470059485860584,
+                              -0.000832979206704073};
+  // Stirling's correction series in 1/x^2
+  static const double r1 = 0.0833333333333333;
+  static const double r2 = -0.00277777777770481;
+  static const double r3 = 0.000793650663183693;
+  static const double r4 = -0.000595156336428591;
+  static const double r5 = 0.000820756370353826;
+  static const int K_large = 3;
+  static const int K_exp = 0;
+  static double result, bot, g, lnx, s, t, top, w, x;
+  static int j, m, n;
 
-    result = 0.0;
-    x = *a;
-    if (std::fabs(*a) < 15.0) {
-        // Shift the argument into [1, 2) by the recurrence, collecting the
-        // factors in t, and use the rational form of Gamma(1 + x).
-        t = 1.0;
-        if (*a >= 1.0) {
-            m = static_cast<int>(*a) - 1;
-            for (j = 1; j <= m; ++j) {
-                x -= 1.0;
-                t = x * t;
-            }
-            x -= 1.0;
-        } else {
-            t = *a;
-            if (*a <= 0.0) {
-                m = -static_cast<int>(*a);
-                for (j = 1; j <= m; ++j) {
-                    x += 1.0;
-                    t = x * t;
-                }
-                x += 1.0;
-                t = x * t;
-                if (t == 0.0) return result;
-            }
-            if (std::fabs(t) < 1e-30) {
-                if (std::fabs(t) * spmpar(&K_large) <= 1.0001) return result;
-                result = 1.0 / t;
-                return result;
-            }
+  result = 0.0;
+  x = *a;
+  if (std::fabs(*a) < 15.0) {
+    // Shift the argument into [1, 2) by the recurrence, collecting the
+    // factors in t, and use the rational form of Gamma(1 + x).
+    t = 1.0;
+    if (*a >= 1.0) {
+      m = static_cast<int>(*a) - 1;
+      for (j = 1; j <= m; ++j) {
+        x -= 1.0;
+        t = x * t;
+      }
+      x -= 1.0;
+    } else {
+      t = *a;
+      if (*a <= 0.0) {
+        m = -static_cast<int>(*a);
+        for (j = 1; j <= m; ++j) {
+          x += 1.0;
+          t = x * t;
         }
-        top = horner(p, x);
-        bot = horner(q, x);
-        result = top / bot;
-        if (*a >= 1.0)
-            result *= t;
-        else
-            result /= t;
+        x += 1.0;
+        t = x * t;
+        if (t == 0.0) return result;
+      }
+      if (std::fabs(t) < 1e-30) {
+        if (std::fabs(t) * spmpar(&K_large) <= 1.0001) return result;
+        result = 1.0 / t;
         return result;
+      }
     }
-    if (std::fabs(*a) >= 1000.0) return result;
-    if (*a <= 0.0) {
-        // reflection: Gamma(a) = pi / (sin(pi a) Gamma(1 - a))
-        x = -*a;
-        n = static_cast<int>(x);
-        t = x - n;
-        if (t > 0.9) t = 1.0 - t;
-        s = std::sin(pi * t) / pi;
-        if (n % 2 == 0) s = -s;
-        if (s == 0.0) return result;
-    }
-    // Stirling's formula for |a| >= 15
-    x = std::fabs(*a);
-    t = 1.0 / (x * x);
-    g = ((((r5 * t + r4) * t + r3) * t + r2) * t + r1) / x;
-    lnx = std::log(x);
-    w = g + d + (x - 0.5) * (lnx - 1.0);
-    if (w > 0.99999 * exparg(&K_exp)) return result;
-    result = std::exp(w);
-    if (*a < 0.0) result = 1.0 / (result * s) / x;
+    top = horner(p, x);
+    bot = horner(q, x);
+    result = top / bot;
+    if (*a >= 1.0)
+      result *= t;
+    else
+      result /= t;
     return result;
+  }
+  if (std::fabs(*a) >= 1000.0) return result;
+  if (*a <= 0.0) {
+    // reflection: Gamma(a) = pi / (sin(pi a) Gamma(1 - a))
+    x = -*a;
+    n = static_cast<int>(x);
+    t = x - n;
+    if (t > 0.9) t = 1.0 - t;
+    s = std::sin(pi * t) / pi;
+    if (n % 2 == 0) s = -s;
+    if (s == 0.0) return result;
+  }
+  // Stirling's formula for |a| >= 15
+  x = std::fabs(*a);
+  t = 1.0 / (x * x);
+  g = ((((r5 * t + r4) * t + r3) * t + r2) * t + r1) / x;
+  lnx = std::log(x);
+  w = g + d + (x - 0.5) * (lnx - 1.0);
+  if (w > 0.99999 * exparg(&K_exp)) return result;
+  result = std::exp(w);
+  if (*a < 0.0) result = 1.0 / (result * s) / x;
+  return result;
 }
 
 }  // namespace numlib

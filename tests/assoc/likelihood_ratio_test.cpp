@@ -1,9 +1,9 @@
 // The likelihood-ratio test entry: p-values against the chi-square upper
 // tail (erfc for one degree of freedom, Boost.Math for more), standard
 // errors from the fit's covariance, and the degenerate cases that give 1.
-#include <boost/math/distributions/chi_squared.hpp>
 #include <gtest/gtest.h>
 #include <newmat/newmat.h>
+#include <boost/math/distributions/chi_squared.hpp>
 
 #include <cmath>
 

@@ -128,8 +128,8 @@ TEST(InterceptOnly, ConvergesToTheLogOddsOfCases) {
     int cases;
     int controls;
   };
-  for (const Groups g : {Groups{1, 1}, Groups{3, 7}, Groups{50, 20}, Groups{1, 999},
-                         Groups{1000, 1000}}) {
+  for (const Groups g :
+       {Groups{1, 1}, Groups{3, 7}, Groups{50, 20}, Groups{1, 999}, Groups{1000, 1000}}) {
     Sample s;
     add_individuals(s, 0, {1, 0}, g.controls);
     add_individuals(s, 1, {2, 1}, g.cases);
@@ -160,16 +160,16 @@ TEST(InterceptOnly, ConvergesToTheLogOddsOfCases) {
 
 TEST(SaturatedTable, GivesTheLogOddsRatioItsStandardErrorAndTheGStatistic) {
   struct Table {
-    int low, high;                       // the two allele counts at the SNP
+    int low, high;  // the two allele counts at the SNP
     int cases_high, cases_low, controls_high, controls_low;
   };
   const Table tables[] = {
-      {0, 1, 30, 20, 15, 35}, {0, 2, 12, 40, 5, 60}, {1, 2, 7, 9, 11, 4},
+      {0, 1, 30, 20, 15, 35}, {0, 2, 12, 40, 5, 60},      {1, 2, 7, 9, 11, 4},
       {0, 1, 1, 1, 1, 1},     {0, 2, 200, 300, 150, 350},
   };
   for (const Table& t : tables) {
-    const Sample s = two_by_two(t.low, t.high, t.cases_high, t.cases_low, t.controls_high,
-                                t.controls_low);
+    const Sample s =
+        two_by_two(t.low, t.high, t.cases_high, t.cases_low, t.controls_high, t.controls_low);
     const double a = t.cases_high, b = t.cases_low, c = t.controls_high, d = t.controls_low;
     const double spacing = t.high - t.low;
     const double beta = std::log(a * d / (b * c)) / spacing;
@@ -185,20 +185,18 @@ TEST(SaturatedTable, GivesTheLogOddsRatioItsStandardErrorAndTheGStatistic) {
     for (int r = 0; r < 2; ++r)
       for (int k = 0; k < 2; ++k)
         g += 2 * observed[r][k] * std::log(observed[r][k] / (rows[r] * cols[k] / n));
-    const double null_loglik = rows[0] * std::log(rows[0]) + rows[1] * std::log(rows[1]) -
-                               n * std::log(n);
-    SCOPED_TRACE(testing::Message() << "counts " << t.low << "/" << t.high << ", cells " << a
-                                    << " " << b << " " << c << " " << d);
+    const double null_loglik =
+        rows[0] * std::log(rows[0]) + rows[1] * std::log(rows[1]) - n * std::log(n);
+    SCOPED_TRACE(testing::Message() << "counts " << t.low << "/" << t.high << ", cells " << a << " "
+                                    << b << " " << c << " " << d);
 
     const Matrix exact = column({intercept, beta});
     const Matrix score = score_function(exact, s.haplotypes, s.phenotypes, {0});
     EXPECT_NEAR(score(1, 1), 0.0, 1e-9 * n);
     EXPECT_NEAR(score(2, 1), 0.0, 1e-9 * n);
-    const Matrix covariance =
-        (-hessian_function(exact, s.haplotypes, s.phenotypes, {0})).i();
+    const Matrix covariance = (-hessian_function(exact, s.haplotypes, s.phenotypes, {0})).i();
     EXPECT_NEAR(std::sqrt(covariance(2, 2)), se, 1e-9 * se);
-    EXPECT_NEAR(2 * (loglikelihood_function(exact, s.haplotypes, s.phenotypes, {0}) -
-                     null_loglik),
+    EXPECT_NEAR(2 * (loglikelihood_function(exact, s.haplotypes, s.phenotypes, {0}) - null_loglik),
                 g, 1e-9 * n);
 
     const Fit f = fit(s, {0});
@@ -343,5 +341,5 @@ TEST(ModelDeathTest, BrokenInvariantsNameTheirCondition) {
   single_snp_test::Phenotypes one_too_many = s.phenotypes;
   one_too_many.push_back(0);
   EXPECT_DEATH(fit(Sample{s.haplotypes, one_too_many}, snps),
-               "haplotypes\\.size\\(\\)/2 == phenotypes\\.size\\(\\)");
+               "haplotypes\\.size\\(\\) / 2 == phenotypes\\.size\\(\\)");
 }

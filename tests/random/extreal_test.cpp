@@ -16,23 +16,20 @@ namespace {
 const double inf = std::numeric_limits<double>::infinity();
 const double not_a_number = std::numeric_limits<double>::quiet_NaN();
 
-ExtReal from_ieee(double x)
-{
+ExtReal from_ieee(double x) {
   if (std::isnan(x)) return ExtReal(Indefinite);
   if (x == inf) return ExtReal(PlusInfinity);
   if (x == -inf) return ExtReal(MinusInfinity);
   return ExtReal(x);
 }
 
-std::string text(const ExtReal& x)
-{
+std::string text(const ExtReal& x) {
   std::ostringstream os;
   os << x;
   return os.str();
 }
 
-void expect_same(const ExtReal& got, const ExtReal& want, const std::string& what)
-{
+void expect_same(const ExtReal& got, const ExtReal& want, const std::string& what) {
   EXPECT_EQ(got.Code(), want.Code()) << what;
   if (want.Code() == Finite) {
     EXPECT_EQ(got.Value(), want.Value()) << what;
@@ -41,8 +38,7 @@ void expect_same(const ExtReal& got, const ExtReal& want, const std::string& wha
 
 }  // namespace
 
-TEST(ExtReal, ArithmeticAgreesWithIeeeInfinities)
-{
+TEST(ExtReal, ArithmeticAgreesWithIeeeInfinities) {
   const double values[] = {-2.0, 0.0, 3.5, inf, -inf, not_a_number};
   for (double x : values) {
     for (double y : values) {
@@ -56,35 +52,37 @@ TEST(ExtReal, ArithmeticAgreesWithIeeeInfinities)
   }
 }
 
-TEST(ExtReal, DecisionTableCases)
-{
-  struct Case { ExtReal got; ExtRealCode want; const char* what; };
+TEST(ExtReal, DecisionTableCases) {
+  struct Case {
+    ExtReal got;
+    ExtRealCode want;
+    const char* what;
+  };
   const ExtReal pinf(PlusInfinity), minf(MinusInfinity), ind(Indefinite), miss(Missing);
   const Case cases[] = {
-    {ExtReal(2.0) + pinf, PlusInfinity, "2 + inf"},
-    {pinf + minf, Indefinite, "inf + -inf"},
-    {miss + ind, Missing, "missing + indefinite"},
-    {ind + miss, Missing, "indefinite + missing"},
-    {miss + pinf, Missing, "missing + inf"},
-    {pinf - pinf, Indefinite, "inf - inf"},
-    {ExtReal(5.0) - pinf, MinusInfinity, "5 - inf"},
-    {pinf - ExtReal(5.0), PlusInfinity, "inf - 5"},
-    {ind - miss, Missing, "indefinite - missing"},
-    {ExtReal(0.0) * pinf, Indefinite, "0 * inf"},
-    {ExtReal(-2.0) * pinf, MinusInfinity, "-2 * inf"},
-    {minf * minf, PlusInfinity, "-inf * -inf"},
-    {ind * miss, Missing, "indefinite * missing"},
-    {ExtReal(0.0) * miss, Missing, "0 * missing"},
-    {ExtReal(not_a_number) * pinf, PlusInfinity, "NaN counts as positive"},
-    {minf * ExtReal(not_a_number), MinusInfinity, "NaN counts as positive"},
-    {-miss, Missing, "-missing"},
-    {-ind, Indefinite, "-indefinite"},
+      {ExtReal(2.0) + pinf, PlusInfinity, "2 + inf"},
+      {pinf + minf, Indefinite, "inf + -inf"},
+      {miss + ind, Missing, "missing + indefinite"},
+      {ind + miss, Missing, "indefinite + missing"},
+      {miss + pinf, Missing, "missing + inf"},
+      {pinf - pinf, Indefinite, "inf - inf"},
+      {ExtReal(5.0) - pinf, MinusInfinity, "5 - inf"},
+      {pinf - ExtReal(5.0), PlusInfinity, "inf - 5"},
+      {ind - miss, Missing, "indefinite - missing"},
+      {ExtReal(0.0) * pinf, Indefinite, "0 * inf"},
+      {ExtReal(-2.0) * pinf, MinusInfinity, "-2 * inf"},
+      {minf * minf, PlusInfinity, "-inf * -inf"},
+      {ind * miss, Missing, "indefinite * missing"},
+      {ExtReal(0.0) * miss, Missing, "0 * missing"},
+      {ExtReal(not_a_number) * pinf, PlusInfinity, "NaN counts as positive"},
+      {minf * ExtReal(not_a_number), MinusInfinity, "NaN counts as positive"},
+      {-miss, Missing, "-missing"},
+      {-ind, Indefinite, "-indefinite"},
   };
   for (const Case& c : cases) EXPECT_EQ(c.got.Code(), c.want) << c.what;
 }
 
-TEST(ExtReal, StreamOutput)
-{
+TEST(ExtReal, StreamOutput) {
   EXPECT_EQ(text(ExtReal(Missing)), "missing");
   EXPECT_EQ(text(ExtReal(Indefinite)), "indefinite");
   EXPECT_EQ(text(ExtReal(PlusInfinity)), "plus-infinity");

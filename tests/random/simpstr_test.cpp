@@ -9,16 +9,14 @@ namespace {
 
 // The characters of s by length (embedded zero bytes included), and a check
 // that the buffer ends with its terminating zero.
-std::string bytes(const SimpleString& s)
-{
+std::string bytes(const SimpleString& s) {
   EXPECT_EQ(s.Text()[s.Length()], '\0');
   return std::string(s.Text(), s.Length());
 }
 
 }  // namespace
 
-TEST(SimpleString, Construction)
-{
+TEST(SimpleString, Construction) {
   EXPECT_EQ(bytes(SimpleString()), "");
   EXPECT_STREQ(SimpleString().Text(), "");
   EXPECT_EQ(bytes(SimpleString(3, 'x')), "xxx");
@@ -27,11 +25,10 @@ TEST(SimpleString, Construction)
   const SimpleString a("abc");
   const SimpleString b(a);
   EXPECT_EQ(bytes(b), "abc");
-  EXPECT_NE(a.Text(), b.Text());          // a copy owns its own buffer
+  EXPECT_NE(a.Text(), b.Text());  // a copy owns its own buffer
 }
 
-TEST(SimpleString, AssignmentAndAppend)
-{
+TEST(SimpleString, AssignmentAndAppend) {
   SimpleString s("abc");
   s = s;
   EXPECT_EQ(bytes(s), "abc");
@@ -47,20 +44,18 @@ TEST(SimpleString, AssignmentAndAppend)
   EXPECT_EQ(bytes(s), "");
 }
 
-TEST(SimpleString, ConcatenationKeepsTheLeftOperandFirst)
-{
+TEST(SimpleString, ConcatenationKeepsTheLeftOperandFirst) {
   const SimpleString a("ab"), b("cd");
   EXPECT_EQ(bytes(a + b), "abcd");
   EXPECT_EQ(bytes(a + 'z'), "abz");
   EXPECT_EQ(bytes('z' + a), "zab");
   EXPECT_EQ(bytes(a + "xy"), "abxy");
   EXPECT_EQ(bytes("xy" + a), "xyab");
-  EXPECT_EQ(bytes(a), "ab");              // operands unchanged
+  EXPECT_EQ(bytes(a), "ab");  // operands unchanged
   EXPECT_EQ(bytes(Random::Dir + "mt19937.txt"), "mt19937.txt");
 }
 
-TEST(SimpleString, EmbeddedZeroBytesAreCopied)
-{
+TEST(SimpleString, EmbeddedZeroBytesAreCopied) {
   const SimpleString zeros(2, '\0');
   const std::string expected("\0\0ab", 4);
   SimpleString s = zeros + "ab";

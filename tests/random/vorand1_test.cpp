@@ -24,8 +24,7 @@ namespace {
 // The message of the newmat exception of type E that f throws, or a note
 // saying that f threw something else or nothing.
 template <class E, class F>
-std::string thrown_message(F f)
-{
+std::string thrown_message(F f) {
   try {
     f();
   } catch (const E&) {
@@ -37,21 +36,20 @@ std::string thrown_message(F f)
 }
 
 // newmat prefixes the message with its own banner and the error kind.
-bool ends_with(const std::string& text, const std::string& tail)
-{
-  return text.size() >= tail.size()
-         && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+bool ends_with(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 const std::string not_setup = "Vorand: uniform rng not setup";
 
 // A uniform generator that returns a fixed script of values.
-class Scripted : public Random
-{
-public:
+class Scripted : public Random {
+ public:
   explicit Scripted(std::vector<double> v) : values(std::move(v)) {}
   double Next() override { return values.at(next++); }
-private:
+
+ private:
   std::vector<double> values;
   std::size_t next = 0;
 };
@@ -61,8 +59,7 @@ class Plain : public Random {};
 
 }  // namespace
 
-TEST(Placeholder, IsCurrentAtStartUpAndRefusesEverything)
-{
+TEST(Placeholder, IsCurrentAtStartUpAndRefusesEverything) {
   ASSERT_EQ(Random::RNG, Random::Dummy);
   EXPECT_STREQ(Random::RNG->Name(), "DummyRNG");
   EXPECT_TRUE(ends_with(thrown_message<Runtime_error>([] { Random::RNG->Next(); }), not_setup));
@@ -76,13 +73,12 @@ TEST(Placeholder, IsCurrentAtStartUpAndRefusesEverything)
   EXPECT_EQ(Random::Dir.Length(), 0u);
 }
 
-TEST(Placeholder, ComesBackWhenTheCurrentMTIsDestroyedOnly)
-{
+TEST(Placeholder, ComesBackWhenTheCurrentMTIsDestroyedOnly) {
   {
     MT current(0.5);
     Random::Set(current);
     {
-      MT other(0.25);                     // never current
+      MT other(0.25);  // never current
     }
     EXPECT_EQ(Random::RNG, &current);
     Random::RNG->Next();
@@ -104,8 +100,7 @@ TEST(Placeholder, ComesBackWhenTheCurrentMTIsDestroyedOnly)
   EXPECT_EQ(Random::RNG, Random::Dummy);
 }
 
-TEST(Random, BaseOperations)
-{
+TEST(Random, BaseOperations) {
   Plain p;
   EXPECT_STREQ(p.Name(), "Random");
   EXPECT_EQ(p.nelems(), 1);
@@ -123,28 +118,26 @@ TEST(Random, BaseOperations)
   EXPECT_EQ(g.Variance().Value(), 0.083333333333333329);
 }
 
-TEST(Random, BaseNextDrawsFromTheCurrentGenerator)
-{
+TEST(Random, BaseNextDrawsFromTheCurrentGenerator) {
   Scripted script({0.25, 0.75});
   Random::Set(script);
   Plain p;
   EXPECT_EQ(p.Next(), 0.25);
   EXPECT_EQ(Random::RNG->Next(), 0.75);
-  Random::Set(*Random::Dummy);            // the script is about to go
+  Random::Set(*Random::Dummy);  // the script is about to go
 }
 
 // Worked values of the whole chain seed -> 32-bit seed -> stream -> double.
-TEST(MT, WorkedValues)
-{
+TEST(MT, WorkedValues) {
   MT g(0.12345);
   Random::Set(g);
   EXPECT_EQ(Random::RNG->Next(), 0.8638077148934826);
   EXPECT_EQ(Random::RNG->Next(), 0.20318866439629346);
   EXPECT_EQ(Random::RNG->Next(), 0.6419119777856395);
 
-  MT again(0.12345);                      // reseeds the shared stream
+  MT again(0.12345);  // reseeds the shared stream
   EXPECT_EQ(again.ulNext(), 3710025885UL);
-  EXPECT_EQ(g.ulNext(), 872688668UL);     // both objects advance one stream
+  EXPECT_EQ(g.ulNext(), 872688668UL);  // both objects advance one stream
   EXPECT_EQ(Random::RNG->ulNext(), 2756990951UL);
 
   MT half(0.5);
@@ -160,23 +153,25 @@ TEST(MT, WorkedValues)
 // For each seed, the 32-bit word it must give, and then 2,000 draws (three
 // regenerations of the state) against std::mt19937 seeded with that word:
 // even draws raw, odd draws as Next() = (raw + 0.5) * 2^-32 exactly.
-TEST(MT, MatchesStdMt19937FromTheTruncatedSeed)
-{
-  struct Case { double seed; std::uint32_t word; };
+TEST(MT, MatchesStdMt19937FromTheTruncatedSeed) {
+  struct Case {
+    double seed;
+    std::uint32_t word;
+  };
   const Case cases[] = {
-    {0.12345, 530213712u},
-    {0.5, 2147483648u},
-    {0.0, 0u},
-    {1.0, 0u},                            // 2^32 mod 2^32
-    {2.0, 0u},
-    {4294967295.0 / 4294967296.0, 4294967295u},
-    {-0.5, 2147483648u},                  // two's complement of -2^31
-    {-0x1p-32, 4294967295u},              // -1
-    {-1e-12, 0u},                         // truncates toward zero
-    {2147483648.25, 1073741824u},         // product 2^63 + 2^30
-    {1e30, 0u},
-    {-1e30, 0u},
-    {std::numeric_limits<double>::quiet_NaN(), 0u},
+      {0.12345, 530213712u},
+      {0.5, 2147483648u},
+      {0.0, 0u},
+      {1.0, 0u},  // 2^32 mod 2^32
+      {2.0, 0u},
+      {4294967295.0 / 4294967296.0, 4294967295u},
+      {-0.5, 2147483648u},           // two's complement of -2^31
+      {-0x1p-32, 4294967295u},       // -1
+      {-1e-12, 0u},                  // truncates toward zero
+      {2147483648.25, 1073741824u},  // product 2^63 + 2^30
+      {1e30, 0u},
+      {-1e30, 0u},
+      {std::numeric_limits<double>::quiet_NaN(), 0u},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("seed " + std::to_string(c.seed));
@@ -198,8 +193,7 @@ TEST(MT, MatchesStdMt19937FromTheTruncatedSeed)
 // Next() serves values converted a whole block at a time: a reseed in the
 // middle of a block, by a new MT or by init_genrand, must not leave values
 // of the old block to be served.
-TEST(MT, ReseedInMidBlockRestartsNext)
-{
+TEST(MT, ReseedInMidBlockRestartsNext) {
   MT g(0.3);
   for (int i = 0; i < 100; ++i) g.Next();
   MT h(0.12345);
@@ -209,8 +203,7 @@ TEST(MT, ReseedInMidBlockRestartsNext)
   EXPECT_EQ(h.Next(), (3499211612.0 + 0.5) * 0x1p-32);
 }
 
-TEST(MT, NextStaysStrictlyInsideTheUnitInterval)
-{
+TEST(MT, NextStaysStrictlyInsideTheUnitInterval) {
   // The extreme raw outputs map to 2^-33 and 1 - 2^-33, both exact doubles.
   EXPECT_EQ((0.0 + 0.5) * 0x1p-32, 0x1p-33);
   EXPECT_EQ((4294967295.0 + 0.5) * 0x1p-32, 1.0 - 0x1p-33);
@@ -229,15 +222,13 @@ TEST(MT, NextStaysStrictlyInsideTheUnitInterval)
 
 // Both run in a freshly started copy of this program, so that the shared
 // state and the current generator are as at start-up.
-TEST(MTDeathTest, UnseededStateUsesTheReferenceDefaultSeed)
-{
+TEST(MTDeathTest, UnseededStateUsesTheReferenceDefaultSeed) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(std::exit(MT::genrand_int32() == 3499211612UL ? 0 : 1),
-              testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(std::exit(MT::genrand_int32() == 3499211612UL ? 0 : 1), testing::ExitedWithCode(0),
+              "");
 }
 
-TEST(MTDeathTest, PlainRandomMadeCurrentStopsInsteadOfRecursing)
-{
+TEST(MTDeathTest, PlainRandomMadeCurrentStopsInsteadOfRecursing) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_DEATH(
       {

@@ -78,8 +78,8 @@ TEST(CalculateControlHapFreq, RelativeCountsOverPanelAndControlsInSubsetOrder) {
     Vordel vordel = make_vordel(dir, panel, {0}, {{1, 1.0, 1.0}});
     Vordel::FrequencyTable table{{{9}, 9.0}};  // must be cleared
     vordel.calculate_control_hap_freq({2, 0}, table);
-    EXPECT_EQ(table, (Vordel::FrequencyTable{{{0, 1}, 1.0 / 3}, {{1, 0}, 1.0 / 3},
-                                             {{1, 1}, 1.0 / 3}}));
+    EXPECT_EQ(table,
+              (Vordel::FrequencyTable{{{0, 1}, 1.0 / 3}, {{1, 0}, 1.0 / 3}, {{1, 1}, 1.0 / 3}}));
   }
   // One control pair joins (1/5 each); the case pair after it does not count.
   {
@@ -123,8 +123,8 @@ TEST(CalculateCaseHapFreq, ConfigurationsArePerGroupProductsInLoopOrder) {
   TempDir dir;
   // Panel haplotypes over the two loci: (0,0) twice, (1,1) twice, (1,0) once.
   // Risks 1: each pair weighs the product of its group frequencies.
-  Vordel vordel = make_vordel(dir, {{0, 0, 1, 1, 1}, {0, 0, 1, 1, 0}}, {0, 1},
-                              {{1, 1.0, 1.0}, {1, 1.0, 1.0}});
+  Vordel vordel =
+      make_vordel(dir, {{0, 0, 1, 1, 1}, {0, 0, 1, 1, 0}}, {0, 1}, {{1, 1.0, 1.0}, {1, 1.0, 1.0}});
   // Place 0: two singleton groups (locus 0: 0 .4, 1 .6; locus 1: 0 .6, 1 .4);
   // place 1: one group, only the haplotypes seen: (0,0) .4, (1,0) .2, (1,1) .4.
   const Groups groups[2] = {{{0}, {1}}, {{0, 1}}};
@@ -163,8 +163,7 @@ TEST(CalculateCaseHapFreq, ZeroWeightPairsNeverDrawnAndAllZeroRefused) {
     const Groups groups[2] = {{{0}, {1}}, {{0}, {1}}};
     Vordel::CaseDistribution dist;
     vordel.calculate_case_hap_freq(groups, dist);
-    EXPECT_EQ(dist, (Vordel::CaseDistribution{{0.0, {{0, 0}, {0, 0}}},
-                                               {1.0, {{0, 1}, {0, 1}}}}));
+    EXPECT_EQ(dist, (Vordel::CaseDistribution{{0.0, {{0, 0}, {0, 0}}}, {1.0, {{0, 1}, {0, 1}}}}));
   }
   for (const Groups& together : {Groups{{0, 1}}, Groups{{0}, {1}}}) {
     Vordel vordel = make_vordel(dir, panel, {0, 1}, models);
@@ -186,8 +185,8 @@ TEST(CalculateCaseHapFreq, ZeroWeightPairsNeverDrawnAndAllZeroRefused) {
 TEST(CalculateCaseHapFreq, RisksWhoseProductOverflowsAreRefused) {
   TempDir dir;
   // Each risk is finite, but a pair homozygous at both loci has risk 1e400.
-  Vordel vordel = make_vordel(dir, {{0, 1}, {0, 1}}, {0, 1},
-                              {{1, 1e200, 1e200}, {1, 1e200, 1e200}});
+  Vordel vordel =
+      make_vordel(dir, {{0, 1}, {0, 1}}, {0, 1}, {{1, 1e200, 1e200}, {1, 1e200, 1e200}});
   const Groups groups[2] = {{{0}, {1}}, {{0}, {1}}};
   Vordel::CaseDistribution dist;
   try {
@@ -214,8 +213,7 @@ TEST(SimulateDiseaseAlleles, GroupingPatternsAndKeys) {
       // loci 0, 1 share a segment at place 0; all three share one at place 1
       {{-2, -2, -3}, {-3, -3, -3}, "2.1/3/", {{0, 1}, {2}, {0, 1, 2}}},
       // states P P Q Q at place 0, P Q Q R at place 1
-      {{-2, -2, -3, -3}, {-2, -3, -3, -4}, "2.2/1.2.1/",
-       {{0, 1}, {2, 3}, {0}, {1, 2}, {3}}},
+      {{-2, -2, -3, -3}, {-2, -3, -3, -4}, "2.2/1.2.1/", {{0, 1}, {2, 3}, {0}, {1, 2}, {3}}},
   };
   for (const Case& c : cases) {
     TempDir dir;
@@ -279,8 +277,8 @@ TEST(SimulateDiseaseAlleles, DrawsInOrderAndConditionalSources) {
   EXPECT_EQ(states, (std::vector<std::vector<int>>{{3, 2, 2, 2, 1}, {3, 3, 3, 0, 0}}));
 
   // Other draws for the place-0 source, with the same cached distribution.
-  const std::vector<std::pair<double, int>> picks{{0.3, 0}, {0.33, 1}, {0.96, 2}, {0.97, 3},
-                                                  {0.99999, 3}};
+  const std::vector<std::pair<double, int>> picks{
+      {0.3, 0}, {0.33, 1}, {0.96, 2}, {0.97, 3}, {0.99999, 3}};
   for (const auto& [u, source] : picks) {
     std::vector<std::vector<int>> s{{-2}, {-2}};
     s[0].assign(5, -2);
@@ -295,8 +293,7 @@ TEST(SimulateDiseaseAlleles, DrawsInOrderAndConditionalSources) {
   std::vector<std::vector<int>> ends(2, std::vector<int>(5, -2));
   ScriptedRandom at_ends({0.5, 0.0, 1.5});
   vordel.simulate_disease_alleles(ends, disease_alleles, mu);
-  EXPECT_EQ(ends, (std::vector<std::vector<int>>{std::vector<int>(5, -1),
-                                                  std::vector<int>(5, 4)}));
+  EXPECT_EQ(ends, (std::vector<std::vector<int>>{std::vector<int>(5, -1), std::vector<int>(5, 4)}));
   EXPECT_EQ(vordel.case_hap_freq_cache.size(), 1u);
 }
 
@@ -364,11 +361,11 @@ TEST(CaseModelDeathTest, AssertionTexts) {
     Vordel vordel = make_vordel(dir, panel, {0}, {{1, 2.0, 4.0}}, 1);
     Vordel::FrequencyTable table;
     EXPECT_DEATH(vordel.calculate_control_hap_freq({0}, table),
-                 "num_simulated_haps >= 2\\*params\\.ncontrols");
+                 "num_simulated_haps >= 2 \\* params\\.ncontrols");
     const Groups groups[2] = {{{0}}, {{0}}};
     Vordel::CaseDistribution dist;
     EXPECT_DEATH(vordel.calculate_case_hap_freq(groups, dist),
-                 "num_simulated_haps >= 2\\*params\\.ncontrols");
+                 "num_simulated_haps >= 2 \\* params\\.ncontrols");
   }
   {
     Vordel vordel = make_vordel(dir, panel, {0}, {{1, 2.0, 4.0}});
@@ -435,9 +432,9 @@ TEST(SimulateAllAlleles, CaseGenotypesFollowTheRelativeRisks) {
       const double e = cases * expected[g] / total;
       chi2 += (observed[g] - e) * (observed[g] - e) / e;
     }
-    EXPECT_LT(chi2, 13.8155) << "risk allele " << model.allele << ", risks " << model.rr1
-                             << " and " << model.rr2 << ": observed " << observed[0] << " "
-                             << observed[1] << " " << observed[2];
+    EXPECT_LT(chi2, 13.8155) << "risk allele " << model.allele << ", risks " << model.rr1 << " and "
+                             << model.rr2 << ": observed " << observed[0] << " " << observed[1]
+                             << " " << observed[2];
   }
 }
 
@@ -484,8 +481,8 @@ class CaseRun : public ::testing::Test {
 };
 
 TEST_F(CaseRun, FixedSeedRunsWithCasesAreReproducible) {
-  const std::vector<std::string> model{"-n", "20", "40", "-dl", "1000", "1", "2", "4",
-                                       "3000", "1", "1.5", "2", "5000", "0", "3", "3"};
+  const std::vector<std::string> model{"-n",   "20", "40",  "-dl", "1000", "1", "2", "4",
+                                       "3000", "1",  "1.5", "2",   "5000", "0", "3", "3"};
   std::vector<std::string> outputs[2];
   for (int run_no = 0; run_no < 2; ++run_no) {
     const std::string out = "run" + std::to_string(run_no) + "/sim";
@@ -504,8 +501,8 @@ TEST_F(CaseRun, FixedSeedRunsWithCasesAreReproducible) {
 TEST_F(CaseRun, LociInOneSegmentKeepPanelHaplotypesApartTheyMix) {
   // theta 0: no mutation, so controls copy panel haplotypes exactly and a
   // case's haplotype over loci copied together is one the panel carries.
-  const auto result = run("sim", {"-n", "20", "200", "-theta", "0", "-dl", "1000", "1", "2",
-                                  "4", "3000", "1", "2", "4", "5000", "1", "2", "4"});
+  const auto result = run("sim", {"-n", "20", "200", "-theta", "0", "-dl", "1000", "1", "2", "4",
+                                  "3000", "1", "2", "4", "5000", "1", "2", "4"});
   ASSERT_EQ(result.status, 0) << result.out << result.err;
   const auto cases = read_haps(dir / "sim.cases.haps");
   ASSERT_EQ(cases.size(), 5u);
@@ -523,8 +520,8 @@ TEST_F(CaseRun, LociInOneSegmentKeepPanelHaplotypesApartTheyMix) {
 TEST_F(CaseRun, ModelWhosePairsAllWeighZeroEndsTheRunBeforeAnyOutput) {
   // Every panel haplotype carries a risk allele at 1000 (allele 1) or at
   // 3000 (allele 0), and every such genotype has risk 0.
-  const auto result = run("out/sim", {"-n", "2", "3", "-theta", "0", "-dl", "1000", "1", "0",
-                                      "0", "3000", "0", "0", "0"});
+  const auto result = run("out/sim", {"-n", "2", "3", "-theta", "0", "-dl", "1000", "1", "0", "0",
+                                      "3000", "0", "0", "0"});
   EXPECT_EQ(result.status, 1) << result.out << result.err;
   const std::string message =
       "Error encountered, program terminated: every pair of haplotypes at the disease loci "

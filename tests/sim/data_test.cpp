@@ -165,7 +165,7 @@ TEST_F(PanelTest, ScalesAndInterpolatesGeneticPositions) {
 
   const struct {
     double x, expected;
-  } cases[] = {{999, s0}, {1000, s0}, {1500, ((1500.0 - 1000.0) / 1000.0) * (s1 - s0) + s0},
+  } cases[] = {{999, s0},  {1000, s0}, {1500, ((1500.0 - 1000.0) / 1000.0) * (s1 - s0) + s0},
                {2000, s1}, {4000, s2}, {1e9, s2}};
   for (const auto& c : cases) {
     EXPECT_EQ(d.interpolate_genetic_position(c.x), c.expected) << "x = " << c.x;
@@ -205,7 +205,8 @@ TEST_F(PanelTest, SegmentSearchMatchesTheWalkForUnorderedMaps) {
     ASSERT_TRUE(r.ok) << r.error;
     for (const auto& [x, record] : r.data.snps_data) {
       ASSERT_EQ(record.genetic_position, r.data.interpolate_genetic_position(x))
-          << "round " << round << ", x = " << x << "\n" << map.str();
+          << "round " << round << ", x = " << x << "\n"
+          << map.str();
     }
   }
 }
@@ -314,8 +315,7 @@ TEST_F(PanelTest, WarnsAboutUnequalLineCounts) {
        kMoreLegendLines},
       {"more legend lines, the last without final newline", four_snps, three_lines + "\n",
        kMoreLegendLines},
-      {"more legend lines, neither with final newline", four_snps, three_lines,
-       kMoreLegendLines},
+      {"more legend lines, neither with final newline", four_snps, three_lines, kMoreLegendLines},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -357,18 +357,17 @@ TEST_F(PanelTest, InputErrorsNameTheFileAndTheReason) {
       {"map of a header only", "position rate cM\n", good_legend, good_haps, map,
        "no data lines found in rates file."},
       {"empty map", "", good_legend, good_haps, map, "no data lines found in rates file."},
-      {"haplotype file missing", good_map, good_legend, absent, haps,
-       "can't open haplotype file."},
+      {"haplotype file missing", good_map, good_legend, absent, haps, "can't open haplotype file."},
       {"legend missing", good_map, absent, good_haps, legend, "can't open legend file."},
       {"both panel files missing", good_map, absent, absent, haps, "can't open haplotype file."},
-      {"legend line with three words", good_map, "h\nrs1 500 A G\nrs2 2000 C\n", good_haps,
-       legend, "bad format detected in legend file on line 3."},
+      {"legend line with three words", good_map, "h\nrs1 500 A G\nrs2 2000 C\n", good_haps, legend,
+       "bad format detected in legend file on line 3."},
       {"empty legend line", good_map, "h\nrs1 500 A G\n\nrs3 3000 G A\n", good_haps, legend,
        "bad format detected in legend file on line 3."},
       {"legend position not a number", good_map, "h\nrs1 pos A G\n", good_haps, legend,
        "bad format detected in legend file on line 2."},
-      {"legend position out of int range", good_map, "h\nrs1 2147483648 A G\n", good_haps,
-       legend, "bad format detected in legend file on line 2."},
+      {"legend position out of int range", good_map, "h\nrs1 2147483648 A G\n", good_haps, legend,
+       "bad format detected in legend file on line 2."},
       {"haplotype word", good_map, good_legend, "0 1 1 0\n1 x 1 1\n", haps,
        "bad format detected in haplotype file on line 2."},
       {"haplotype allele 2", good_map, good_legend, "0 1 1 0\n0 0 0 1\n1 2 1 1\n", haps,
@@ -377,8 +376,8 @@ TEST_F(PanelTest, InputErrorsNameTheFileAndTheReason) {
        "bad format detected in haplotype file on line 1."},
       {"haplotype allele 0.5", good_map, good_legend, "0 1 1 0.5\n", haps,
        "bad format detected in haplotype file on line 1."},
-      {"both lines of a pair bad", good_map, "h\nrs1 500 A G\nrs2\n", "0 1 1 0\n1 x 1 1\n",
-       legend, "bad format detected in legend file on line 3."},
+      {"both lines of a pair bad", good_map, "h\nrs1 500 A G\nrs2\n", "0 1 1 0\n1 x 1 1\n", legend,
+       "bad format detected in legend file on line 3."},
       {"fewer haplotypes on a line", good_map, good_legend, "0 1 1 0\n1 1 1\n", haps,
        "different number of haplotypes found in haplotype file (4 and 3 on line 2."},
       {"more haplotypes outside the interval", good_map, "h\nrs1 500 A G\nrs2 999999999 C T\n",
@@ -447,8 +446,7 @@ TEST_F(PanelTest, ReadsTheRealChr20Panel) {
   const ReadOutcome r = read();
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.data.num_panel_haps, 600);
-  EXPECT_NE(r.out.find(labelled("number of SNPs in total: ", "23670")), std::string::npos)
-      << r.out;
+  EXPECT_NE(r.out.find(labelled("number of SNPs in total: ", "23670")), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find("Warning"), std::string::npos) << r.out;
   EXPECT_GT(r.data.snps_data.size(), 20000u);
   for (const auto& [position, record] : r.data.snps_data) {
@@ -462,11 +460,25 @@ TEST_F(PanelTest, ReadsTheRealChr20Panel) {
 // output only; an input error ends the run with its message.
 TEST_F(PanelTest, TheProgramShowsThePanelReport) {
   write("panel.hap", "0 1 1 0\n1 1 1 1\n0 0 0 1\n0 1 0 1\n");  // a line more than the legend
-  const std::vector<std::string> args = {
-      "-h", path("panel.hap").string(), "-l", path("panel.legend").string(),
-      "-m", path("map.txt").string(),   "-o", path("run").string(),
-      "-n", "1", "0", "-dl", "500", "1", "1.5", "2.0",
-      "-nrs", "-no_haps_output", "-no_gens_output"};
+  const std::vector<std::string> args = {"-h",
+                                         path("panel.hap").string(),
+                                         "-l",
+                                         path("panel.legend").string(),
+                                         "-m",
+                                         path("map.txt").string(),
+                                         "-o",
+                                         path("run").string(),
+                                         "-n",
+                                         "1",
+                                         "0",
+                                         "-dl",
+                                         "500",
+                                         "1",
+                                         "1.5",
+                                         "2.0",
+                                         "-nrs",
+                                         "-no_haps_output",
+                                         "-no_gens_output"};
   const vordel_test::RunResult run = vordel_test::run_vordel2(args, dir_.path());
   const std::string report = kMapReport + panel_header(0, 500000000) + "done\n";
   EXPECT_NE(run.out.find(report + kMoreHaplotypeLines + count_lines(4, 3, 3)), std::string::npos)

@@ -26,9 +26,9 @@ Vordel make_vordel(const TempDir& dir, const std::vector<double>& loci) {
   for (int i = 0; i < 50; ++i) half[2 * i] = 1;
   std::vector<int> one(100, 0);
   one[37] = 1;
-  return Vordel(params, vordel_test::make_panel({100, 200, 300, 400}, {0, 1, 2, 3},
-                                                {half, std::vector<int>(100, 0), one,
-                                                 std::vector<int>(100, 1)}));
+  return Vordel(params, vordel_test::make_panel(
+                            {100, 200, 300, 400}, {0, 1, 2, 3},
+                            {half, std::vector<int>(100, 0), one, std::vector<int>(100, 1)}));
 }
 
 TEST(ProcessDl, KeepsMatchingPolymorphicLociInAscendingOrder) {
@@ -46,13 +46,13 @@ TEST(ProcessDl, KeepsMatchingPolymorphicLociInAscendingOrder) {
   EXPECT_EQ(vordel.params.dl.rbegin()->first, 300.0);
 
   const std::string removed = ", so it has been removed from the set of disease loci.\n";
-  EXPECT_EQ(out, "\nProcessing disease loci ... "
-                 "\ncannot find snp information for position 100.5" + removed +
-                 "\ncannot find snp information for position 150" + removed +
-                 "\nsnp at position 200 has frequency 0" + removed +
-                 "\nsnp at position 400 has frequency 1" + removed +
-                 "\ncannot find snp information for position 1.23457e+06" + removed +
-                 "done \n\n");
+  EXPECT_EQ(out,
+            "\nProcessing disease loci ... "
+            "\ncannot find snp information for position 100.5" +
+                removed + "\ncannot find snp information for position 150" + removed +
+                "\nsnp at position 200 has frequency 0" + removed +
+                "\nsnp at position 400 has frequency 1" + removed +
+                "\ncannot find snp information for position 1.23457e+06" + removed + "done \n\n");
   EXPECT_EQ(read_file(dir / "run.summary"), out);
 }
 
@@ -77,10 +77,11 @@ TEST(ProcessDlRun, WithoutDiseaseLociNothingIsWritten) {
   for (const char* word : {"-o", "sim", "-n", "2", "0", "-nrs"}) args.push_back(word);
   const auto result = vordel_test::run_vordel2(args, dir.path());
   EXPECT_EQ(result.status, 1);
-  const std::string end = "\nRandom seed set to 0.12345\n"
-                          "theta not set, so setting to a default value of 0.666667\n"
-                          "\nProcessing disease loci ... done \n\n"
-                          "No suitable disease loci. Program terminated.\n";
+  const std::string end =
+      "\nRandom seed set to 0.12345\n"
+      "theta not set, so setting to a default value of 0.666667\n"
+      "\nProcessing disease loci ... done \n\n"
+      "No suitable disease loci. Program terminated.\n";
   ASSERT_GE(result.out.size(), end.size());
   EXPECT_EQ(result.out.substr(result.out.size() - end.size()), end) << result.out;
   // Everything but the directory message also reached the summary file.

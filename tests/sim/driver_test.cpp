@@ -158,8 +158,7 @@ TEST(Driver, UnreadablePanelAfterTheSummary) {
                                      "WARNING!! The following specified parameters were not "
                                      "recognised:\n    -5\n\n";
   EXPECT_EQ(r.out.substr(0, expected_start.size()), expected_start);
-  EXPECT_NE(r.out.find(label("lower: ") + "0\n" + label("upper: ") + "1000\n"),
-            std::string::npos);
+  EXPECT_NE(r.out.find(label("lower: ") + "0\n" + label("upper: ") + "1000\n"), std::string::npos);
   EXPECT_NE(r.out.find("Error reading file missing.map: can't open file.\n\n"), std::string::npos);
   const std::string out = normalise(r.out);
   EXPECT_EQ(out.substr(out.size() - kTiming.size()), kTiming);
@@ -212,8 +211,7 @@ TEST(Driver, OutputDirectoryWithoutPermission) {
   TempDir dir;
   fs::create_directory(dir / "locked");
   fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-  const auto r = run_vordel2({"-h", "a", "-l", "b", "-m", "c", "-o", "locked/sub/out"},
-                             dir.path());
+  const auto r = run_vordel2({"-h", "a", "-l", "b", "-m", "c", "-o", "locked/sub/out"}, dir.path());
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("Cannot create the output directory locked/sub: "), std::string::npos);
   EXPECT_EQ(r.err, "Error writing summary file locked/sub/out.summary: can't open file.\n");
@@ -225,8 +223,7 @@ TEST(Driver, SummaryInADirectoryNotYetCreated) {
   TempDir dir;
   const auto r = run_vordel2({"-o", "later/out", "-l", "b"}, dir.path());
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(normalise(r.out),
-            kBanner + "ERROR!!! Must specify a value for flag: -h\n\n" + kTiming);
+  EXPECT_EQ(normalise(r.out), kBanner + "ERROR!!! Must specify a value for flag: -h\n\n" + kTiming);
   EXPECT_EQ(r.err, "Error writing summary file later/out.summary: can't open file.\n");
   EXPECT_TRUE(entries(dir.path()).empty());
 }
@@ -240,10 +237,21 @@ std::vector<std::string> example_run(const std::string& controls, const std::str
                                          "445872", "1", "1", "3", "74390", "1", "1.5", "2.25",
                                          "264056", "0", "2", "2"}) {
   const std::string examples = std::string(VORDEL_SOURCE_DIR) + "/examples/";
-  std::vector<std::string> args{"-h", examples + "example.haps", "-l",
-                                examples + "example.legend", "-m", examples + "example.map",
-                                "-o", "out/sim", "-n", controls, cases, "-nrs",
-                                "-no_haps_output", "-no_gens_output", "-dl"};
+  std::vector<std::string> args{"-h",
+                                examples + "example.haps",
+                                "-l",
+                                examples + "example.legend",
+                                "-m",
+                                examples + "example.map",
+                                "-o",
+                                "out/sim",
+                                "-n",
+                                controls,
+                                cases,
+                                "-nrs",
+                                "-no_haps_output",
+                                "-no_gens_output",
+                                "-dl"};
   args.insert(args.end(), disease_loci.begin(), disease_loci.end());
   return args;
 }

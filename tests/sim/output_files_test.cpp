@@ -29,8 +29,8 @@ Vordel make_vordel(const TempDir& dir, const std::string& output,
   params.output_directory = params.output_file.parent_path();
   for (const std::string& flag : flags) params.specified_flags.insert(flag);
   params.tag_snp_file = (dir / "tags.txt").string();
-  Vordel vordel(params, vordel_test::make_panel({100, 200, 300}, {0.0, 1.0, 2.0},
-                                                {{0, 1}, {1, 1}, {0, 0}}));
+  Vordel vordel(
+      params, vordel_test::make_panel({100, 200, 300}, {0.0, 1.0, 2.0}, {{0, 1}, {1, 1}, {0, 0}}));
   vordel.simulated_haplotypes = {{0, 1, 0}, {0, 1, 1}, {1, 1, 0}, {1, 0, 0}, {1, 0, 1}, {0, 1, 1}};
   vordel.simulated_phenotypes = {0, 0, 1};
   vordel.num_simulated_haps = 6;
@@ -78,14 +78,28 @@ TEST(OutputHaplotypes, PlainFilesHoldTheExactFormats) {
 
   // The report flushes after each opening but the legend's.
   const std::string d = (dir / "sim").string();
-  EXPECT_EQ(out, "\nWriting output to files \n"
-                 "writing output file " + d + ".controls.haps\n"
-                 "writing output file " + d + ".cases.haps\n"
-                 "writing output file " + d + ".legend\n"
-                 "writing output file " + d + ".controls.gen\n"
-                 "writing output file " + d + ".cases.gen\n"
-                 "writing output file " + d + ".controls.sample\n"
-                 "writing output file " + d + ".cases.sample\n");
+  EXPECT_EQ(out,
+            "\nWriting output to files \n"
+            "writing output file " +
+                d +
+                ".controls.haps\n"
+                "writing output file " +
+                d +
+                ".cases.haps\n"
+                "writing output file " +
+                d +
+                ".legend\n"
+                "writing output file " +
+                d +
+                ".controls.gen\n"
+                "writing output file " +
+                d +
+                ".cases.gen\n"
+                "writing output file " +
+                d +
+                ".controls.sample\n"
+                "writing output file " +
+                d + ".cases.sample\n");
   EXPECT_EQ(read_file(dir / "run.summary"), out);
 }
 
@@ -120,12 +134,12 @@ TEST(OutputHaplotypes, NameRules) {
     std::string haps;    // controls haplotype file
     std::string sample;  // controls sample file
   };
-  for (const Case& c : std::vector<Case>{
-           {"sim.txt", "sim.txt.controls.haps", "sim.txt.controls.sample"},
-           {"sim.GZ", "sim.GZ.controls.haps", "sim.GZ.controls.sample"},
-           {"sim.gz", "sim.controls.haps.gz", "sim.controls.sample"},
-           {"a.b.gz", "a.b.controls.haps.gz", "a.b.controls.sample"},
-           {"d.gz/sim", "d.gz/sim.controls.haps", "d.gz/sim.controls.sample"}}) {
+  for (const Case& c :
+       std::vector<Case>{{"sim.txt", "sim.txt.controls.haps", "sim.txt.controls.sample"},
+                         {"sim.GZ", "sim.GZ.controls.haps", "sim.GZ.controls.sample"},
+                         {"sim.gz", "sim.controls.haps.gz", "sim.controls.sample"},
+                         {"a.b.gz", "a.b.controls.haps.gz", "a.b.controls.sample"},
+                         {"d.gz/sim", "d.gz/sim.controls.haps", "d.gz/sim.controls.sample"}}) {
     TempDir dir;
     fs::create_directory(dir / "d.gz");
     write_outputs(make_vordel(dir, c.output));

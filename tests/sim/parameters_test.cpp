@@ -50,8 +50,8 @@ TEST(Parameters, DefaultsAfterConstruction) {
 
 TEST(Parameters, ValuesFlagsAndOutputNames) {
   VordelParameters p;
-  parse(p, required({"-n", "20", "30", "-Ne", "5000", "-theta", "0.25", "-t", "tags.txt",
-                     "-nrs", "-x", "-n", "40", "50"}));
+  parse(p, required({"-n", "20", "30", "-Ne", "5000", "-theta", "0.25", "-t", "tags.txt", "-nrs",
+                     "-x", "-n", "40", "50"}));
   EXPECT_EQ(p.haplotype_file.string(), "p.haps");
   EXPECT_EQ(p.legend_file, "p.legend");
   EXPECT_EQ(p.genetic_map_file, "p.map");
@@ -97,8 +97,7 @@ TEST(Parameters, OutputDirectoryBlockedByAFile) {
     parse(p, {"-h", "a", "-l", "b", "-m", "c", "-o", (dir / "blocker" / "out").string()});
     ADD_FAILURE() << "no exception";
   } catch (const GenericErrorException& e) {
-    EXPECT_NE(e.message.find("output directory " + (dir / "blocker").string()),
-              std::string::npos)
+    EXPECT_NE(e.message.find("output directory " + (dir / "blocker").string()), std::string::npos)
         << e.message;
   }
   testing::internal::GetCapturedStdout();
@@ -221,9 +220,9 @@ TEST(Parameters, HelpRequests) {
   // "-help" in place of a value is still a help request, not a bad or
   // missing value.
   const std::vector<std::vector<std::string>> in_place_of_a_value{
-      {"-n", "-help"},           {"-n", "5", "-help"},      {"-Ne", "-help"},
-      {"-theta", "-help", "x"},  {"-int", "x", "-help"},    {"-int", "-help", "x"},
-      {"-o", "-help"},           {"-dl", "100", "-help"},   {"-dl", "12x", "1", "1.5", "-help"},
+      {"-n", "-help"},          {"-n", "5", "-help"},    {"-Ne", "-help"},
+      {"-theta", "-help", "x"}, {"-int", "x", "-help"},  {"-int", "-help", "x"},
+      {"-o", "-help"},          {"-dl", "100", "-help"}, {"-dl", "12x", "1", "1.5", "-help"},
   };
   for (const auto& words : in_place_of_a_value) {
     VordelParameters q;
@@ -247,8 +246,8 @@ TEST(Parameters, NeOutOfRangeIsReportedAndKept) {
 TEST(Parameters, Summary) {
   VordelParameters p;
   testing::internal::CaptureStdout();
-  parse(p, required({"-dl", "2000", "0", "1.5", "2.25", "1000", "1", "2", "3", "-int", "-5",
-                     "1000", "-x", "-Ne", "12000.6"}));
+  parse(p, required({"-dl", "2000", "0", "1.5", "2.25", "1000", "1", "2", "3", "-int", "-5", "1000",
+                     "-x", "-Ne", "12000.6"}));
   testing::internal::GetCapturedStdout();
   std::ostringstream out;
   p.parameters_summary(out);
@@ -263,14 +262,13 @@ TEST(Parameters, Summary) {
       "\n"
       "FILE INPUTS\n" +
       label("haplotype file: ") + "p.haps\n" + label("legend file: ") + "p.legend\n" +
-      label("genetic map file: ") + "p.map\n" + label("tag snps file: ") + "\n" +
-      "FILE OUTPUTS\n" + label("output file: ") + "out\n" + label("summary file: ") +
-      "out.summary\n" + "PARAMETER INPUTS\n" + label("no. controls to simulate: ") + "1\n" +
-      label("no. cases to simulate: ") + "1\n" + label("disease loci: ") +
-      "(1) 1000 (2) 2000 \n" + label("disease alleles: ") + "(1) 1 (2) 0 \n" +
-      label("heterozygote/homozygote risks: ") + "(1) 2.00/3.00 (2) 1.50/2.25 \n" +
-      label("lower: ") + "0\n" + label("upper: ") + "1000\n" + label("Ne: ") + "12001\n" +
-      label("theta: ") + "-1\n\n";
+      label("genetic map file: ") + "p.map\n" + label("tag snps file: ") + "\n" + "FILE OUTPUTS\n" +
+      label("output file: ") + "out\n" + label("summary file: ") + "out.summary\n" +
+      "PARAMETER INPUTS\n" + label("no. controls to simulate: ") + "1\n" +
+      label("no. cases to simulate: ") + "1\n" + label("disease loci: ") + "(1) 1000 (2) 2000 \n" +
+      label("disease alleles: ") + "(1) 1 (2) 0 \n" + label("heterozygote/homozygote risks: ") +
+      "(1) 2.00/3.00 (2) 1.50/2.25 \n" + label("lower: ") + "0\n" + label("upper: ") + "1000\n" +
+      label("Ne: ") + "12001\n" + label("theta: ") + "-1\n\n";
   EXPECT_EQ(out.str(), expected);
   // The stream is left in fixed notation without decimals.
   out.str("");

@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "random/vorand1.h"
-#include "sim/scripted_random.h"
 #include "sim/data.h"
 #include "sim/disease_locus.h"
-#include "sim/parameters.h"
-#include "sim/vordel.h"
 #include "sim/panel_helpers.h"
+#include "sim/parameters.h"
+#include "sim/scripted_random.h"
 #include "sim/test_support.h"
+#include "sim/vordel.h"
 
 namespace {
 
@@ -52,9 +52,9 @@ TEST(SimulateCrossovers, SwitchesWhereTheDrawExceedsTheStayProbability) {
   TempDir dir;
   // Gaps 10, 0, 20 with K = 10: the stay probabilities are exp(-1),
   // exp(0) = 1 and exp(-2).
-  const Vordel vordel(make_params(dir, 1, 0, 1.0),
-                      make_panel({100, 200, 300, 400}, {0.0, 10.0, 10.0, 30.0},
-                                 {{0}, {0}, {0}, {0}}));
+  const Vordel vordel(
+      make_params(dir, 1, 0, 1.0),
+      make_panel({100, 200, 300, 400}, {0.0, 10.0, 10.0, 30.0}, {{0}, {0}, {0}, {0}}));
   struct Case {
     std::vector<double> draws;
     std::vector<std::vector<int>> segments;
@@ -119,17 +119,24 @@ TEST(SimulateAllAlleles, ControlPairFollowsTheDrawsInOrder) {
   Vordel vordel(make_params(dir, 1, 0, 1.0), two_haplotype_panel());
   ScriptedRandom script({
       // switches, place 0 (stay probability exp(-50)): SNP 1 switches, SNP 2 not
-      0.5, 1e-30,
+      0.5,
+      1e-30,
       // switches, place 1 (exp(-100/3)): none
-      1e-20, 1e-20,
+      1e-20,
+      1e-20,
       // sources, place 0 (K = 2, weights 0.5): 0.25 -> 0, 0.75 -> 1
-      0.25, 0.75,
+      0.25,
+      0.75,
       // source, place 1 (K = 3): 0.9 -> candidate 2, the pair's first haplotype
       0.9,
       // mutations, place 0: flip only where the draw is below 1/6
-      0.5, 0.1, 0.9,
+      0.5,
+      0.1,
+      0.9,
       // mutations, place 1: flip only where the draw is below 0.125
-      0.2, 0.05, 0.99,
+      0.2,
+      0.05,
+      0.99,
   });
   vordel.simulate_all_alleles();
   EXPECT_EQ(script.remaining(), 0u);
@@ -193,16 +200,25 @@ TEST(SimulateAllAlleles, CasePairDrawsInOrder) {
   ScriptedRandom script({
       // switches: place 0 at SNPs 1 and 2 (three segments, the middle one
       // holds the disease SNP); place 1 none (one segment holding it)
-      0.5, 0.5, 1e-30, 1e-30,
+      0.5,
+      0.5,
+      1e-30,
+      1e-30,
       // sources of the segments without the disease SNP: place 0 only
-      0.25, 0.75,
+      0.25,
+      0.75,
       // case model: the disease-allele pair (0.6 -> place 0 allele 1,
       // place 1 allele 0), then one source per disease segment: place 0
       // (weights 1/6, 5/6) 0.1 -> panel 0; place 1 (weights 7/9, 1/9, 1/9)
       // 0.95 -> the pair's first haplotype
-      0.6, 0.1, 0.95,
+      0.6,
+      0.1,
+      0.95,
       // mutations of the SNPs not set by the case model; mu_1 = 0.125
-      0.5, 0.5, 0.05, 0.5,
+      0.5,
+      0.5,
+      0.05,
+      0.5,
   });
   vordel.simulate_all_alleles();
   EXPECT_EQ(script.remaining(), 0u);
@@ -221,8 +237,7 @@ TEST(SimulateAllAlleles, NoIndividualsSimulateNothing) {
 
 TEST(SetTheta, DefaultIsTheInverseHarmonicSum) {
   TempDir dir;
-  Vordel vordel(make_params(dir, 1, 0, -1.0),
-                make_panel({1}, {0.0}, {{0, 1, 0, 1}}));
+  Vordel vordel(make_params(dir, 1, 0, -1.0), make_panel({1}, {0.0}, {{0, 1, 0, 1}}));
   testing::internal::CaptureStdout();
   vordel.set_theta();
   const std::string out = testing::internal::GetCapturedStdout();

@@ -5,15 +5,13 @@
 
 namespace {
 
-TEST(Ftnstop, WritesTheMessageAndExitsWithStatusOne)
-{
-    EXPECT_EXIT(numlib::ftnstop("N < 0 in IGNNBN"), ::testing::ExitedWithCode(1),
-                "^N < 0 in IGNNBN\n$");
+TEST(Ftnstop, WritesTheMessageAndExitsWithStatusOne) {
+  EXPECT_EXIT(numlib::ftnstop("N < 0 in IGNNBN"), ::testing::ExitedWithCode(1),
+              "^N < 0 in IGNNBN\n$");
 }
 
-TEST(Ftnstop, NullMessagePrintsNothing)
-{
-    EXPECT_EXIT(numlib::ftnstop(nullptr), ::testing::ExitedWithCode(1), "^$");
+TEST(Ftnstop, NullMessagePrintsNothing) {
+  EXPECT_EXIT(numlib::ftnstop(nullptr), ::testing::ExitedWithCode(1), "^$");
 }
 
 }  // namespace
