@@ -17,8 +17,9 @@
 #include "sim/parameters.h"
 #include "sim/result_tables.h"
 #include "sim/vordel.h"
+#include "version.h"
 
-std::string version() { return "v2.1.2"; }
+std::string version() { return "v" VORDEL_VERSION; }
 
 void header(std::ostream& out) {
   const std::string rule(67, '=');

@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "assoc/quarnex.h"
-#include "assoc/sample_helpers.h"
+#include "common/association_sample.h"
 
 using NEWMAT::Matrix;
 using single_snp_test::maximise_likelihood_snp;

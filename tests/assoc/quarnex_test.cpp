@@ -9,7 +9,7 @@
 #include <cmath>
 #include <vector>
 
-#include "assoc/sample_helpers.h"
+#include "common/association_sample.h"
 
 using NEWMAT::Matrix;
 using single_snp_test::hessian_function;

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "common/test_support.h"
 #include "sim/exceptions.h"
-#include "sim/test_support.h"
 
 namespace fs = std::filesystem;
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "common/test_support.h"
+#include "panel_helpers.h"
 #include "sim/disease_locus.h"
-#include "sim/panel_helpers.h"
-#include "sim/test_support.h"
 #include "sim/vordel.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "common/test_support.h"
 #include "sim/parameters.h"
-#include "test_support.h"
 
 namespace {
 

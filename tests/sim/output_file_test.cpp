@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "common/test_support.h"
 #include "sim/exceptions.h"
 #include "sim/parameters.h"
-#include "test_support.h"
 
 using vordel_test::TempDir;
 

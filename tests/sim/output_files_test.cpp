@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "common/test_support.h"
+#include "panel_helpers.h"
 #include "sim/exceptions.h"
-#include "sim/panel_helpers.h"
-#include "sim/test_support.h"
 #include "sim/vordel.h"
 
 namespace {

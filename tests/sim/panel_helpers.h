@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "common/test_support.h"
 #include "sim/data.h"
 #include "sim/parameters.h"
-#include "sim/test_support.h"
 
 namespace vordel_test {
 

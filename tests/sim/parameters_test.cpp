@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "common/test_support.h"
 #include "sim/exceptions.h"
-#include "test_support.h"
 
 namespace {
 

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "common/scripted_random.h"
+#include "common/test_support.h"
+#include "panel_helpers.h"
 #include "random/vorand1.h"
 #include "sim/data.h"
 #include "sim/disease_locus.h"
-#include "sim/panel_helpers.h"
 #include "sim/parameters.h"
-#include "sim/scripted_random.h"
-#include "sim/test_support.h"
 #include "sim/vordel.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Small data sets for the association-test tests, built from allele counts
 // so that expected results can be worked out by hand.
-#ifndef VORDEL_TESTS_ASSOC_SAMPLE_HELPERS_H
-#define VORDEL_TESTS_ASSOC_SAMPLE_HELPERS_H
+#ifndef VORDEL_TESTS_COMMON_ASSOCIATION_SAMPLE_H
+#define VORDEL_TESTS_COMMON_ASSOCIATION_SAMPLE_H
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "assoc/sample_helpers.h"
+#include "common/association_sample.h"
 
 #include <cmath>
 #include <random>

@@ -8,8 +8,8 @@
 // A draw past the end of the script throws std::logic_error (the test fails
 // loudly instead of reading past the preset values).  The destructor puts
 // the placeholder generator back when the script is still current.
-#ifndef VORDEL_TESTS_SIM_SCRIPTED_RANDOM_H
-#define VORDEL_TESTS_SIM_SCRIPTED_RANDOM_H
+#ifndef VORDEL_TESTS_COMMON_SCRIPTED_RANDOM_H
+#define VORDEL_TESTS_COMMON_SCRIPTED_RANDOM_H
 
 #include <cstddef>
 #include <stdexcept>
