@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "stats/horner.h"
 #include "stats/ipmpar.h"
 
 namespace numlib {
@@ -25,14 +26,6 @@ constexpr double kErfR[5] = {0.282094791773523, 4.6580782871847, 21.368820055508
                              2.10144126479064};
 constexpr double kErfS[5] = {1.0, 18.0124575948747, 99.0191814623914, 187.11481179959,
                              94.153775055546};
-
-// Horner's rule over coefficients c[0] + c[1] x + ... + c[n-1] x^(n-1).
-template <int N>
-double horner(const double (&c)[N], double x) {
-  double s = c[N - 1];
-  for (int k = N - 2; k >= 0; --k) s = s * x + c[k];
-  return s;
-}
 
 // Numerator of erf(x)/x for |x| <= 0.5, in t = x^2; its constant term
 // 0.1283... + 1 is 2/sqrt(pi), split so that the one is added last.
