@@ -35,6 +35,12 @@ Random* Random::Dummy = &placeholder.rng;
 Random* Random::RNG = &placeholder.rng;
 SimpleString Random::Dir;
 
+void Random::Set(Random& g) {
+  if (!g.uniform_source_)
+    throw Logic_error("Vorand: only a uniform generator can be the current generator");
+  RNG = &g;
+}
+
 double Random::Next() {
   // A plain Random made current would ask itself for its next value forever.
   assert(RNG != this);
@@ -104,7 +110,7 @@ unsigned long seed_word(double seed) {
 
 }  // namespace
 
-MT::MT(double seed) { init_genrand(seed_word(seed)); }
+MT::MT(double seed) : Random(UniformSource{}) { init_genrand(seed_word(seed)); }
 
 void MT::init_genrand(unsigned long s) {
   // 32-bit words: every product and sum below wraps modulo 2^32.

@@ -44,18 +44,30 @@ class Random {
   virtual void load(int*, double*, Random**);  // throws Logic_error
 
   // Makes g the current generator.  No ownership is taken and the previous
-  // generator is left untouched.
-  static void Set(Random& g) { RNG = &g; }
+  // generator is left untouched.  Only a uniform generator, which draws from
+  // a state of its own, can be current: anything else draws through
+  // Random::RNG and would call itself for ever, so it is refused with
+  // Logic_error and the current generator stays as it was.
+  static void Set(Random& g);
 
   static Random* RNG;       // the current uniform generator, never owning
   static Random* Dummy;     // the placeholder generator, never freed
   static SimpleString Dir;  // directory prefix of the seed files, empty at start
+
+ protected:
+  // The uniform generators construct their base with this tag: it marks
+  // them as generators that Set accepts.
+  struct UniformSource {};
+  constexpr explicit Random(UniformSource) : uniform_source_(true) {}
+
+ private:
+  bool uniform_source_ = false;
 };
 
 // The placeholder current generator: refuses to draw, read or write a seed.
 class DummyRNG : public Random {
  public:
-  constexpr DummyRNG() = default;
+  constexpr DummyRNG() : Random(UniformSource{}) {}
 
   void CSFD(bool) override;     // throws Runtime_error
   void CSTD() override;         // throws Runtime_error

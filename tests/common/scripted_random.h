@@ -21,7 +21,8 @@
 
 class ScriptedRandom : public Random {
  public:
-  explicit ScriptedRandom(std::vector<double> values) : values_(std::move(values)) {
+  explicit ScriptedRandom(std::vector<double> values)
+      : Random(UniformSource{}), values_(std::move(values)) {
     Random::Set(*this);
   }
   ScriptedRandom(const ScriptedRandom&) = delete;

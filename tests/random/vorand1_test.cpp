@@ -46,7 +46,7 @@ const std::string not_setup = "Vorand: uniform rng not setup";
 // A uniform generator that returns a fixed script of values.
 class Scripted : public Random {
  public:
-  explicit Scripted(std::vector<double> v) : values(std::move(v)) {}
+  explicit Scripted(std::vector<double> v) : Random(UniformSource{}), values(std::move(v)) {}
   double Next() override { return values.at(next++); }
 
  private:
@@ -228,13 +228,13 @@ TEST(MTDeathTest, UnseededStateUsesTheReferenceDefaultSeed) {
               "");
 }
 
-TEST(MTDeathTest, PlainRandomMadeCurrentStopsInsteadOfRecursing) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_DEATH(
-      {
-        Plain p;
-        Random::Set(p);
-        Random::RNG->Next();
-      },
-      "RNG != this");
+// A variate draws through the current generator: made current itself, it
+// would call itself for ever.
+TEST(Random, SetRefusesWhatIsNotAUniformGenerator) {
+  MT g(0.5);
+  Random::Set(g);
+  Plain p;
+  EXPECT_TRUE(ends_with(thrown_message<Logic_error>([&] { Random::Set(p); }),
+                        "Vorand: only a uniform generator can be the current generator"));
+  EXPECT_EQ(Random::RNG, &g);
 }
