@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
+#include "stats/horner.h"
 #include "stats/ipmpar.h"
 #include "stats/specfuncs.h"
 #include "stats/temme.h"
@@ -24,6 +26,11 @@ constexpr double kBig[3] = {20.0, 14.0, 10.0};
 constexpr double kE00[3] = {2.5e-4, 0.025, 0.14};
 constexpr double kX00[3] = {31.0, 17.0, 9.7};
 
+// Arguments of spmpar and erfc1.
+constexpr int kEpsilon = 1;
+constexpr int kPlain = 0;
+constexpr int kScaled = 1;
+
 void set_ratio(double* ans, double* qans, double p, double q) {
   *ans = p;
   *qans = q;
@@ -42,26 +49,25 @@ void set_limit(double a, double x, double* ans, double* qans) {
 
 // Power series for P(a, x)/x^a, for a < 1 and x < 1.1.
 void power_series_xa(double a, double x, double acc, double* ans, double* qans) {
-  static double an, c, sum, t, tol, j, z, h, g, l, w;
-
-  an = 3.0;
-  c = x;
-  sum = x / (a + 3.0);
-  tol = 3.0 * acc / (a + 1.0);
+  double an = 3.0;
+  double c = x;
+  double sum = x / (a + 3.0);
+  const double tol = 3.0 * acc / (a + 1.0);
+  double t;
   do {
     an += 1.0;
     c = -c * (x / an);
     t = c / (a + an);
     sum += t;
   } while (std::fabs(t) > tol);
-  j = a * x * ((sum / 6.0 - 0.5 / (a + 2.0)) * x + 1.0 / (a + 1.0));
-  z = a * std::log(x);
-  h = gam1(&a);
-  g = 1.0 + h;
+  const double j = a * x * ((sum / 6.0 - 0.5 / (a + 2.0)) * x + 1.0 / (a + 1.0));
+  const double z = a * std::log(x);
+  const double h = gam1(&a);
+  const double g = 1.0 + h;
   if ((x < 0.25 && z > -0.13394) || (x >= 0.25 && a < x / 2.59)) {
     // P is near 1: form Q directly from e^z - 1
-    l = rexp(&z);
-    w = 0.5 + (0.5 + l);
+    const double l = rexp(&z);
+    const double w = 0.5 + (0.5 + l);
     *qans = (w * j - l) * g - h;
     if (*qans < 0.0) {
       set_ratio(ans, qans, 1.0, 0.0);
@@ -70,7 +76,7 @@ void power_series_xa(double a, double x, double acc, double* ans, double* qans) 
     *ans = 0.5 + (0.5 - *qans);
     return;
   }
-  w = std::exp(z);
+  const double w = std::exp(z);
   *ans = w * g * (0.5 + (0.5 - j));
   *qans = 0.5 + (0.5 - *ans);
 }
@@ -78,13 +84,11 @@ void power_series_xa(double a, double x, double acc, double* ans, double* qans) 
 // Power series for P/r, r = x^a e^-x / Gamma(a).  The first terms down to
 // 1e-3 are kept and added last, smallest first.
 void power_series_r(double a, double x, double r, double acc, double* ans, double* qans) {
-  static double wk[20];
-  static double apn, t, sum, tol;
-  static int n, m;
-
-  apn = a + 1.0;
-  t = x / apn;
+  double wk[20];
+  double apn = a + 1.0;
+  double t = x / apn;
   wk[0] = t;
+  int n;
   for (n = 2; n <= 20; ++n) {
     apn += 1.0;
     t = t * (x / apn);
@@ -92,27 +96,25 @@ void power_series_r(double a, double x, double r, double acc, double* ans, doubl
     wk[n - 1] = t;
   }
   if (n > 20) n = 20;
-  sum = t;
-  tol = 0.5 * acc;
+  double sum = t;
+  const double tol = 0.5 * acc;
   do {
     apn += 1.0;
     t = t * (x / apn);
     sum += t;
   } while (t > tol);
-  for (m = n - 1; m >= 1; --m) sum += wk[m - 1];
+  for (int m = n - 1; m >= 1; --m) sum += wk[m - 1];
   *ans = r / a * (1.0 + sum);
   *qans = 0.5 + (0.5 - *ans);
 }
 
 // Asymptotic expansion for Q/r, for large x.
 void asymptotic(double a, double x, double r, double acc, double* ans, double* qans) {
-  static double wk[20];
-  static double amn, t, sum;
-  static int n, m;
-
-  amn = a - 1.0;
-  t = amn / x;
+  double wk[20];
+  double amn = a - 1.0;
+  double t = amn / x;
   wk[0] = t;
+  int n;
   for (n = 2; n <= 20; ++n) {
     amn -= 1.0;
     t = t * (amn / x);
@@ -120,13 +122,13 @@ void asymptotic(double a, double x, double r, double acc, double* ans, double* q
     wk[n - 1] = t;
   }
   if (n > 20) n = 20;
-  sum = t;
+  double sum = t;
   while (std::fabs(t) > acc) {
     amn -= 1.0;
     t = t * (amn / x);
     sum += t;
   }
-  for (m = n - 1; m >= 1; --m) sum += wk[m - 1];
+  for (int m = n - 1; m >= 1; --m) sum += wk[m - 1];
   *qans = r / x * (1.0 + sum);
   *ans = 0.5 + (0.5 - *qans);
 }
@@ -134,19 +136,18 @@ void asymptotic(double a, double x, double r, double acc, double* ans, double* q
 // Continued fraction for Q/r (Legendre's), evaluated by its convergents.
 void continued_fraction(double a, double x, double r, double e, double acc, double* ans,
                         double* qans) {
-  static double tol, a2nm1, a2n, b2nm1, b2n, c, am0, an0, cma;
-
-  tol = std::max(5.0 * e, acc);
-  a2nm1 = a2n = 1.0;
-  b2nm1 = x;
-  b2n = x + (1.0 - a);
-  c = 1.0;
+  const double tol = std::max(5.0 * e, acc);
+  double a2nm1 = 1.0, a2n = 1.0;
+  double b2nm1 = x;
+  double b2n = x + (1.0 - a);
+  double c = 1.0;
+  double am0, an0;
   do {
     a2nm1 = x * a2n + c * a2nm1;
     b2nm1 = x * b2n + c * b2nm1;
     am0 = a2nm1 / b2nm1;
     c += 1.0;
-    cma = c - a;
+    const double cma = c - a;
     a2n = a2nm1 + cma * a2n;
     b2n = b2nm1 + cma * b2n;
     an0 = a2n / b2n;
@@ -157,19 +158,17 @@ void continued_fraction(double a, double x, double r, double e, double acc, doub
 
 // Finite sums for Q when a is a whole number or a half-integer.
 void finite_sums(double a, double x, double* ans, double* qans) {
-  static const int K_plain = 0;
-  static double sum, t, c, rtx;
-  static int i, n;
-
-  i = static_cast<int>(a + a) / 2;
+  const int i = static_cast<int>(a + a) / 2;
+  double sum, t, c;
+  int n;
   if (a == i) {
     sum = std::exp(-x);
     t = sum;
     n = 1;
     c = 0.0;
   } else {
-    rtx = std::sqrt(x);
-    sum = erfc1(&K_plain, &rtx);
+    const double rtx = std::sqrt(x);
+    sum = erfc1(&kPlain, &rtx);
     t = std::exp(-x) / (kRtPi * rtx);
     n = 0;
     c = -0.5;
@@ -201,10 +200,8 @@ void from_leading_factor(double a, double x, double r, double e, double acc, dou
 }
 
 // c_k(z) = dk0 + dk[0] z + ... + dk[count-1] z^count by Horner's rule.
-double temme_c(double dk0, const double* dk, int count, double z) {
-  double c = dk[count - 1];
-  for (int k = count - 2; k >= 0; --k) c = c * z + dk[k];
-  return c * z + dk0;
+double temme_c(double dk0, const double* dk, std::size_t count, double z) {
+  return horner(dk, count, z) * z + dk0;
 }
 
 // The sum t = c0 + c1 u + c2 u^2 + ... of Temme's expansion at accuracy
@@ -212,41 +209,32 @@ double temme_c(double dk0, const double* dk, int count, double z) {
 // long one.
 double temme_sum(bool short_set, int iop, double z, double u) {
   using namespace temme;
-  static double c0, c1, c2, c3, c4, c5, c6;
 
   if (short_set) {
     if (iop == 1) {
-      c0 = temme_c(-kThird, d0, 7, z);
-      c1 = temme_c(d10, d1, 6, z);
-      c2 = temme_c(d20, d2, 5, z);
-      c3 = temme_c(d30, d3, 4, z);
-      c4 = temme_c(d40, d4, 2, z);
-      c5 = temme_c(d50, d5, 2, z);
-      c6 = temme_c(d60, d6, 1, z);
-      return ((((((d70 * u + c6) * u + c5) * u + c4) * u + c3) * u + c2) * u + c1) * u + c0;
+      const double c[8] = {temme_c(-kThird, d0, 7, z), temme_c(d10, d1, 6, z),
+                           temme_c(d20, d2, 5, z),     temme_c(d30, d3, 4, z),
+                           temme_c(d40, d4, 2, z),     temme_c(d50, d5, 2, z),
+                           temme_c(d60, d6, 1, z),     d70};
+      return horner(c, u);
     }
     if (iop == 2) {
-      c0 = temme_c(-kThird, d0, 2, z);
-      c1 = temme_c(d10, d1, 1, z);
-      return (d20 * u + c1) * u + c0;
+      const double c[3] = {temme_c(-kThird, d0, 2, z), temme_c(d10, d1, 1, z), d20};
+      return horner(c, u);
     }
     return d0[0] * z - kThird;
   }
   if (iop == 1) {
-    c0 = temme_c(-kThird, d0, 13, z);
-    c1 = temme_c(d10, d1, 12, z);
-    c2 = temme_c(d20, d2, 10, z);
-    c3 = temme_c(d30, d3, 8, z);
-    c4 = temme_c(d40, d4, 6, z);
-    c5 = temme_c(d50, d5, 4, z);
-    c6 = temme_c(d60, d6, 2, z);
-    return ((((((d70 * u + c6) * u + c5) * u + c4) * u + c3) * u + c2) * u + c1) * u + c0;
+    const double c[8] = {temme_c(-kThird, d0, 13, z), temme_c(d10, d1, 12, z),
+                         temme_c(d20, d2, 10, z),     temme_c(d30, d3, 8, z),
+                         temme_c(d40, d4, 6, z),      temme_c(d50, d5, 4, z),
+                         temme_c(d60, d6, 2, z),      d70};
+    return horner(c, u);
   }
   if (iop == 2) {
-    c0 = temme_c(-kThird, d0, 6, z);
-    c1 = temme_c(d10, d1, 4, z);
-    c2 = temme_c(d20, d2, 1, z);
-    return (c2 * u + c1) * u + c0;
+    const double c[3] = {temme_c(-kThird, d0, 6, z), temme_c(d10, d1, 4, z),
+                         temme_c(d20, d2, 1, z)};
+    return horner(c, u);
   }
   return temme_c(-kThird, d0, 3, z);
 }
@@ -255,17 +243,13 @@ double temme_sum(bool short_set, int iop, double z, double u) {
 // leading factor from Stirling's series.
 void large_a(double a, double x, int iop, double e, double acc, double e0, double x0, double* ans,
              double* qans) {
-  static const int K_scaled = 1;
-  static double l, s, z, y, rta, t, t1, r, c, w, u, rty;
-  static bool short_set;
-
-  l = x / a;
+  const double l = x / a;
   if (l == 0.0) {
     set_ratio(ans, qans, 0.0, 1.0);
     return;
   }
-  s = 0.5 + (0.5 - l);
-  z = rlog(&l);
+  const double s = 0.5 + (0.5 - l);
+  double z = rlog(&l);
   if (z >= 700.0 / a) {
     if (std::fabs(s) <= 2.0 * e) {
       set_error(ans);
@@ -274,8 +258,10 @@ void large_a(double a, double x, int iop, double e, double acc, double e0, doubl
     set_limit(a, x, ans, qans);
     return;
   }
-  y = a * z;
-  rta = std::sqrt(a);
+  const double y = a * z;
+  const double rta = std::sqrt(a);
+  double c, w;
+  bool short_set;
   if (std::fabs(s) <= e0 / rta) {
     // Temme's expansion for x = a
     if (a * e * e > 3.28e-3) {
@@ -292,20 +278,20 @@ void large_a(double a, double x, int iop, double e, double acc, double e0, doubl
       return;
     }
     c = std::exp(-y);
-    rty = std::sqrt(y);
-    w = 0.5 * erfc1(&K_scaled, &rty);
+    const double rty = std::sqrt(y);
+    w = 0.5 * erfc1(&kScaled, &rty);
     short_set = iop == 1 && std::fabs(s) <= 1e-3;
   } else {
-    t = (1.0 / a) * (1.0 / a);
-    t1 = (((0.75 * t - 1.0) * t + 3.5) * t - 105.0) / (a * 1260.0) - y;
-    r = kRt2Pin * rta * std::exp(t1);
+    const double t = (1.0 / a) * (1.0 / a);
+    const double t1 = (((0.75 * t - 1.0) * t + 3.5) * t - 105.0) / (a * 1260.0) - y;
+    const double r = kRt2Pin * rta * std::exp(t1);
     from_leading_factor(a, x, r, e, acc, x0, ans, qans);
     return;
   }
-  u = 1.0 / a;
+  const double u = 1.0 / a;
   z = std::sqrt(z + z);
   if (l < 1.0) z = -z;
-  t = temme_sum(short_set, iop, z, u);
+  const double t = temme_sum(short_set, iop, z, u);
   if (l >= 1.0) {
     *qans = c * (w + kRt2Pin * t / rta);
     *ans = 0.5 + (0.5 - *qans);
@@ -318,12 +304,7 @@ void large_a(double a, double x, int iop, double e, double acc, double e0, doubl
 }  // namespace
 
 void gratio(const double* a, const double* x, double* ans, double* qans, const int* ind) {
-  static const int K_eps = 1;
-  static const int K_plain = 0;
-  static double e, acc, e0, x0, r, t1, u, twoa, rtx, g1;
-  static int iop, level, m;
-
-  e = spmpar(&K_eps);
+  const double e = spmpar(&kEpsilon);
   // A not-a-number argument would never satisfy the convergence tests of
   // the series and continued fractions: refuse it with the error value.
   if (std::isnan(*a) || std::isnan(*x) || *a < 0.0 || *x < 0.0) {
@@ -347,11 +328,11 @@ void gratio(const double* a, const double* x, double* ans, double* qans, const i
     return;
   }
 
-  iop = (*ind == 0 || *ind == 1) ? *ind + 1 : 3;
-  level = iop - 1;
-  acc = std::max(kAcc0[level], e);
-  e0 = kE00[level];
-  x0 = kX00[level];
+  const int iop = (*ind == 0 || *ind == 1) ? *ind + 1 : 3;
+  const int level = iop - 1;
+  const double acc = std::max(kAcc0[level], e);
+  const double e0 = kE00[level];
+  const double x0 = kX00[level];
 
   if (*a >= kBig[level]) {
     large_a(*a, *x, iop, e, acc, e0, x0, ans, qans);
@@ -359,12 +340,12 @@ void gratio(const double* a, const double* x, double* ans, double* qans, const i
   }
   if (*a == 0.5) {
     // P(1/2, x) = erf(sqrt x)
-    rtx = std::sqrt(*x);
+    const double rtx = std::sqrt(*x);
     if (*x < 0.25) {
       *ans = erf1(&rtx);
       *qans = 0.5 + (0.5 - *ans);
     } else {
-      *qans = erfc1(&K_plain, &rtx);
+      *qans = erfc1(&kPlain, &rtx);
       *ans = 0.5 + (0.5 - *qans);
     }
     return;
@@ -374,28 +355,28 @@ void gratio(const double* a, const double* x, double* ans, double* qans, const i
       power_series_xa(*a, *x, acc, ans, qans);
       return;
     }
-    t1 = *a * std::log(*x) - *x;
-    u = *a * std::exp(t1);
+    const double t1 = *a * std::log(*x) - *x;
+    const double u = *a * std::exp(t1);
     if (u == 0.0) {
       set_ratio(ans, qans, 1.0, 0.0);
       return;
     }
-    g1 = gam1(a);
-    r = u * (1.0 + g1);
+    const double g1 = gam1(a);
+    const double r = u * (1.0 + g1);
     continued_fraction(*a, *x, r, e, acc, ans, qans);
     return;
   }
   // 1 <= a < big
   if (*a <= *x && *x < x0) {
-    twoa = *a + *a;
-    m = static_cast<int>(twoa);
+    const double twoa = *a + *a;
+    const int m = static_cast<int>(twoa);
     if (twoa == m) {
       finite_sums(*a, *x, ans, qans);
       return;
     }
   }
-  t1 = *a * std::log(*x) - *x;
-  r = std::exp(t1) / Xgamm(a);
+  const double t1 = *a * std::log(*x) - *x;
+  const double r = std::exp(t1) / Xgamm(a);
   from_leading_factor(*a, *x, r, e, acc, x0, ans, qans);
 }
 

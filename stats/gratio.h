@@ -9,7 +9,7 @@
 // about 3.  ans = 2.0 signals an error (a or x negative or not a number,
 // a = x = 0, infinite a and x, or an accuracy Temme's expansion cannot
 // reach); qans is then left unchanged.
-// Working values live in static storage: not reentrant.
+// Tables are constants and working values locals: gratio is reentrant.
 #ifndef VORDEL_STATS_GRATIO_H
 #define VORDEL_STATS_GRATIO_H
 

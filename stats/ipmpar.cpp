@@ -5,63 +5,56 @@
 
 namespace numlib {
 
-int ipmpar(const int* i) {
-  static int imach[11];
+namespace {
 
+// Entry i of the machine table (entry 0 unused).
+constexpr int kMachine[11] = {0,
+                              // 32-bit integers
+                              2, 31, 2147483647,
+                              // floating base, then IEEE single precision
+                              2, 24, -125, 128,
+                              // IEEE double precision
+                              53, -1021, 1024};
+
+constexpr int kBase = 4;
+constexpr int kDigits = 8;
+constexpr int kEmin = 9;
+constexpr int kEmax = 10;
+
+}  // namespace
+
+int ipmpar(const int* i) {
   assert(*i >= 1 && *i <= 10);
-  // 32-bit integers
-  imach[1] = 2;
-  imach[2] = 31;
-  imach[3] = 2147483647;
-  // floating base, then IEEE single precision
-  imach[4] = 2;
-  imach[5] = 24;
-  imach[6] = -125;
-  imach[7] = 128;
-  // IEEE double precision
-  imach[8] = 53;
-  imach[9] = -1021;
-  imach[10] = 1024;
-  return imach[*i];
+  return kMachine[*i];
 }
 
 double spmpar(const int* i) {
-  static const int K_base = 4;
-  static const int K_digits = 8;
-  static const int K_emin = 9;
-  static const int K_emax = 10;
-  static double result, b, binv, bm1, one, w, z;
-  static int m, emin, emax, ibeta;
-
   if (*i <= 1) {
     // machine epsilon b^(1 - m)
-    b = ipmpar(&K_base);
-    m = ipmpar(&K_digits);
-    result = std::pow(b, static_cast<double>(1 - m));
-    return result;
+    const double b = ipmpar(&kBase);
+    const int m = ipmpar(&kDigits);
+    return std::pow(b, static_cast<double>(1 - m));
   }
   if (*i == 2) {
     // smallest normal magnitude b^(emin + 2) / b^3
-    b = ipmpar(&K_base);
-    emin = ipmpar(&K_emin);
-    one = 1.0;
-    binv = one / b;
-    w = std::pow(b, static_cast<double>(emin + 2));
-    result = w * binv * binv * binv;
-    return result;
+    const double b = ipmpar(&kBase);
+    const int emin = ipmpar(&kEmin);
+    const double one = 1.0;
+    const double binv = one / b;
+    const double w = std::pow(b, static_cast<double>(emin + 2));
+    return w * binv * binv * binv;
   }
   // largest magnitude (1 - b^-m) b^emax, built without overflow
-  ibeta = ipmpar(&K_base);
-  m = ipmpar(&K_digits);
-  emax = ipmpar(&K_emax);
-  b = ibeta;
-  bm1 = ibeta - 1;
-  one = 1.0;
-  z = std::pow(b, static_cast<double>(m - 1));
-  w = ((z - one) * b + bm1) / (b * z);
+  const int ibeta = ipmpar(&kBase);
+  const int m = ipmpar(&kDigits);
+  const int emax = ipmpar(&kEmax);
+  const double b = ibeta;
+  const double bm1 = ibeta - 1;
+  const double one = 1.0;
+  double z = std::pow(b, static_cast<double>(m - 1));
+  const double w = ((z - one) * b + bm1) / (b * z);
   z = std::pow(b, static_cast<double>(emax - 2));
-  result = w * z * b * b;
-  return result;
+  return w * z * b * b;
 }
 
 }  // namespace numlib

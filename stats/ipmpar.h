@@ -8,7 +8,8 @@
 // `spmpar` derives the double-precision constants from that table:
 // i <= 1 the machine epsilon 2^-52, i = 2 the smallest positive normal
 // number 2^-1022, i >= 3 the largest finite number.
-// Both keep their working values in static storage: not reentrant.
+// The table is a constant and every working value a local: both are
+// reentrant.
 #ifndef VORDEL_STATS_IPMPAR_H
 #define VORDEL_STATS_IPMPAR_H
 

@@ -29,55 +29,84 @@ constexpr double kErfS[5] = {1.0, 18.0124575948747, 99.0191814623914, 187.114811
 
 // Numerator of erf(x)/x for |x| <= 0.5, in t = x^2; its constant term
 // 0.1283... + 1 is 2/sqrt(pi), split so that the one is added last.
-double erf_small_top(double t) {
-  return (((kErfA[4] * t + kErfA[3]) * t + kErfA[2]) * t + kErfA[1]) * t + kErfA[0] + 1.0;
-}
+double erf_small_top(double t) { return horner(kErfA, t) + 1.0; }
+
+// gam1: P/Q on (0, 1], R/S on [-0.5, 0), constant term first.
+constexpr double kGam1P[7] = {0.577215664901533,   -0.409078193005776, -0.230975380857675,
+                              0.0597275330452234,  0.0076696818164949, -0.00514889771323592,
+                              0.000589597428611429};
+constexpr double kGam1Q[5] = {1.0, 0.427569613095214, 0.158451672430138, 0.0261132021441447,
+                              0.00423244297896961};
+constexpr double kGam1R[9] = {-0.422784335098468,  -0.771330383816272,   -0.244757765222226,
+                              0.118378989872749,   0.000930357293360349, -0.0118290993445146,
+                              0.00223047661158249, 0.000266505979058923, -0.000132674909766242};
+constexpr double kGam1S[3] = {1.0, 0.273076135303957, 0.0559398236957378};
+
+// rlog: the rational form in t = r^2 near x = 1.
+constexpr double kRlogP[3] = {0.333333333333333, -0.224696413112536, 0.00620886815375787};
+constexpr double kRlogQ[3] = {1.0, -1.27408923933623, 0.354508718369557};
+
+// rexp: e^x - 1 = x P(x)/Q(x) for |x| <= 0.15.
+constexpr double kRexpP[3] = {1.0, 9.14041914819518e-10, 0.0238082361044469};
+constexpr double kRexpQ[5] = {1.0, -0.499999999085958, 0.107141568980644, -0.0119041179760821,
+                              0.000595130811860248};
+
+// Xgamm: Gamma(1 + x) on [0, 1) as P(x)/Q(x), constant term first.
+constexpr double kGammaP[7] = {1.0,
+                               0.553413866010467,
+                               0.279648642639792,
+                               0.0730981088720487,
+                               0.020449366759492,
+                               0.0026193926004269,
+                               0.000539637273585445};
+constexpr double kGammaQ[7] = {1.0,
+                               1.13062953091122,
+                               -0.056790276197494,
+                               -0.17045896931336,
+                               0.022521113103534,
+                               0.00470059485860584,
+                               -0.000832979206704073};
+// Xgamm: Stirling's correction series in 1/x^2.
+constexpr double kStirling[5] = {0.0833333333333333, -0.00277777777770481, 0.000793650663183693,
+                                 -0.000595156336428591, 0.000820756370353826};
+
+// Arguments of the machine-constant routines.
+constexpr int kLargest = 3;
+constexpr int kBase = 4;
+constexpr int kEmin = 9;
+constexpr int kEmax = 10;
+// Arguments of exparg: the largest and the most negative exponent.
+constexpr int kLargestExponent = 0;
+constexpr int kSmallestExponent = 1;
 
 }  // namespace
 
 double gam1(const double* a) {
-  static const double p[7] = {0.577215664901533,   -0.409078193005776, -0.230975380857675,
-                              0.0597275330452234,  0.0076696818164949, -0.00514889771323592,
-                              0.000589597428611429};
-  static const double q[5] = {1.0, 0.427569613095214, 0.158451672430138, 0.0261132021441447,
-                              0.00423244297896961};
-  static const double r[9] = {-0.422784335098468,  -0.771330383816272,   -0.244757765222226,
-                              0.118378989872749,   0.000930357293360349, -0.0118290993445146,
-                              0.00223047661158249, 0.000266505979058923, -0.000132674909766242};
-  static const double s1 = 0.273076135303957;
-  static const double s2 = 0.0559398236957378;
-  static double t, d, w, top, bot;
-
-  t = *a;
-  d = *a - 0.5;
+  double t = *a;
+  const double d = *a - 0.5;
   if (d > 0.0) t = d - 0.5;
   if (t == 0.0) return 0.0;
   if (t > 0.0) {
-    top = horner(p, t);
-    bot = horner(q, t);
-    w = top / bot;
+    const double top = horner(kGam1P, t);
+    const double bot = horner(kGam1Q, t);
+    const double w = top / bot;
     if (d > 0.0) return t / *a * ((w - 0.5) - 0.5);
     return *a * w;
   }
-  top = horner(r, t);
-  bot = (s2 * t + s1) * t + 1.0;
-  w = top / bot;
+  const double top = horner(kGam1R, t);
+  const double bot = horner(kGam1S, t);
+  const double w = top / bot;
   if (d > 0.0) return t * w / *a;
   return *a * ((w + 0.5) + 0.5);
 }
 
 double rlog(const double* x) {
-  static const double a = 0.0566749439387324;
-  static const double b = 0.0456512608815524;
-  static const double p0 = 0.333333333333333;
-  static const double p1 = -0.224696413112536;
-  static const double p2 = 0.00620886815375787;
-  static const double q1 = -1.27408923933623;
-  static const double q2 = 0.354508718369557;
-  static double r, t, u, w, w1;
+  constexpr double a = 0.0566749439387324;
+  constexpr double b = 0.0456512608815524;
 
   if (*x < 0.61 || *x > 1.57) return *x - 0.5 - 0.5 - std::log(*x);
   // Reduce the argument to near 1 and use a rational form in r^2.
+  double u, w1;
   if (*x < 0.82) {
     u = (*x - 0.7) / 0.7;
     w1 = a - u * 0.3;
@@ -88,50 +117,39 @@ double rlog(const double* x) {
     u = *x - 0.5 - 0.5;
     w1 = 0.0;
   }
-  r = u / (u + 2.0);
-  t = r * r;
-  w = ((p2 * t + p1) * t + p0) / ((q2 * t + q1) * t + 1.0);
+  const double r = u / (u + 2.0);
+  const double t = r * r;
+  const double w = horner(kRlogP, t) / horner(kRlogQ, t);
   return 2.0 * t * (1.0 / (1.0 - r) - r * w) + w1;
 }
 
 double rexp(const double* x) {
-  static const double p1 = 9.14041914819518e-10;
-  static const double p2 = 0.0238082361044469;
-  static const double q1 = -0.499999999085958;
-  static const double q2 = 0.107141568980644;
-  static const double q3 = -0.0119041179760821;
-  static const double q4 = 0.000595130811860248;
-  static double w;
-
-  if (std::fabs(*x) <= 0.15)
-    return *x * ((p2 * *x + p1) * *x + 1.0) / ((((q4 * *x + q3) * *x + q2) * *x + q1) * *x + 1.0);
-  w = std::exp(*x);
+  if (std::fabs(*x) <= 0.15) return *x * horner(kRexpP, *x) / horner(kRexpQ, *x);
+  const double w = std::exp(*x);
   if (*x <= 0.0) return w - 0.5 - 0.5;
   return w * (0.5 + (0.5 - 1.0 / w));
 }
 
 double erf1(const double* x) {
-  static double ax, t, x2, top, bot, v;
-
-  ax = std::fabs(*x);
+  const double ax = std::fabs(*x);
   if (ax <= 0.5) {
-    t = *x * *x;
-    top = erf_small_top(t);
-    bot = horner(kErfB, t);
+    const double t = *x * *x;
+    const double top = erf_small_top(t);
+    const double bot = horner(kErfB, t);
     return *x * top / bot;
   }
   if (ax <= 4.0) {
-    top = horner(kErfP, ax);
-    bot = horner(kErfQ, ax);
-    v = 0.5 + (0.5 - std::exp(-(*x * *x)) * top / bot);
+    const double top = horner(kErfP, ax);
+    const double bot = horner(kErfQ, ax);
+    const double v = 0.5 + (0.5 - std::exp(-(*x * *x)) * top / bot);
     return *x < 0.0 ? -v : v;
   }
   if (ax < 5.8) {
-    x2 = *x * *x;
-    t = 1.0 / x2;
-    top = horner(kErfR, t);
-    bot = horner(kErfS, t);
-    v = (kRecipSqrtPi - top / (x2 * bot)) / ax;
+    const double x2 = *x * *x;
+    const double t = 1.0 / x2;
+    const double top = horner(kErfR, t);
+    const double bot = horner(kErfS, t);
+    double v = (kRecipSqrtPi - top / (x2 * bot)) / ax;
     v = 0.5 + (0.5 - std::exp(-x2) * v);
     return *x < 0.0 ? -v : v;
   }
@@ -139,21 +157,19 @@ double erf1(const double* x) {
 }
 
 double erfc1(const int* ind, const double* x) {
-  static const int K_negative = 1;
-  static double ax, t, top, bot, v, result;
-
-  ax = std::fabs(*x);
+  const double ax = std::fabs(*x);
   if (ax <= 0.5) {
-    t = *x * *x;
-    top = erf_small_top(t);
-    bot = horner(kErfB, t);
-    result = 0.5 + (0.5 - *x * top / bot);
+    const double t = *x * *x;
+    const double top = erf_small_top(t);
+    const double bot = horner(kErfB, t);
+    double result = 0.5 + (0.5 - *x * top / bot);
     if (*ind != 0) result *= std::exp(t);
     return result;
   }
+  double v;
   if (ax <= 4.0) {
-    top = horner(kErfP, ax);
-    bot = horner(kErfQ, ax);
+    const double top = horner(kErfP, ax);
+    const double bot = horner(kErfQ, ax);
     v = top / bot;
   } else {
     if (*x <= -5.6) {
@@ -161,10 +177,10 @@ double erfc1(const int* ind, const double* x) {
       if (*ind == 0) return 2.0;
       return 2.0 * std::exp(*x * *x);
     }
-    if (*ind == 0 && (*x > 100.0 || *x * *x > -exparg(&K_negative))) return 0.0;
-    t = (1.0 / *x) * (1.0 / *x);
-    top = horner(kErfR, t);
-    bot = horner(kErfS, t);
+    if (*ind == 0 && (*x > 100.0 || *x * *x > -exparg(&kSmallestExponent))) return 0.0;
+    const double t = (1.0 / *x) * (1.0 / *x);
+    const double top = horner(kErfR, t);
+    const double bot = horner(kErfS, t);
     v = (kRecipSqrtPi - t * top / bot) / ax;
   }
   // v is the scaled complement e^(x^2) erfc(|x|)
@@ -172,19 +188,14 @@ double erfc1(const int* ind, const double* x) {
     if (*x < 0.0) v = 2.0 * std::exp(*x * *x) - v;
     return v;
   }
-  result = std::exp(-(*x * *x)) * v;
+  double result = std::exp(-(*x * *x)) * v;
   if (*x < 0.0) result = 2.0 - result;
   return result;
 }
 
 double exparg(const int* l) {
-  static const int K_base = 4;
-  static const int K_emin = 9;
-  static const int K_emax = 10;
-  static double lnb;
-  static int b, m;
-
-  b = ipmpar(&K_base);
+  const int b = ipmpar(&kBase);
+  double lnb;
   if (b == 2)
     lnb = 0.69314718055995;
   else if (b == 8)
@@ -193,51 +204,22 @@ double exparg(const int* l) {
     lnb = 2.7725887222398;
   else
     lnb = std::log(static_cast<double>(b));
-  if (*l == 0)
-    m = ipmpar(&K_emax);
-  else
-    m = ipmpar(&K_emin) - 1;
+  const int m = *l == 0 ? ipmpar(&kEmax) : ipmpar(&kEmin) - 1;
   return 0.99999 * (m * lnb);
 }
 
 double Xgamm(const double* a) {
-  static const double d = 0.4189385332046727;  // 0.5 ln(2 pi) - 0.5
-  static const double pi = 3.1415926535898;
-  // Gamma(1 + x) on [0, 1) as P(x)/Q(x), constant term first
-  static const double p[7] = {1.0,
-                              0.553413866010467,
-                              0.279648642639792,
-                              0.0730981088720487,
-                              0.020449366759492,
-                              0.0026193926004269,
-                              0.000539637273585445};
-  static const double q[7] = {1.0,
-                              1.13062953091122,
-                              -0.056790276197494,
-                              -0.17045896931336,
-                              0.022521113103534,
-                              0.00470059485860584,
-                              -0.000832979206704073};
-  // Stirling's correction series in 1/x^2
-  static const double r1 = 0.0833333333333333;
-  static const double r2 = -0.00277777777770481;
-  static const double r3 = 0.000793650663183693;
-  static const double r4 = -0.000595156336428591;
-  static const double r5 = 0.000820756370353826;
-  static const int K_large = 3;
-  static const int K_exp = 0;
-  static double result, bot, g, lnx, s, t, top, w, x;
-  static int j, m, n;
+  constexpr double d = 0.4189385332046727;  // 0.5 ln(2 pi) - 0.5
+  constexpr double pi = 3.1415926535898;
 
-  result = 0.0;
-  x = *a;
+  double x = *a;
   if (std::fabs(*a) < 15.0) {
     // Shift the argument into [1, 2) by the recurrence, collecting the
     // factors in t, and use the rational form of Gamma(1 + x).
-    t = 1.0;
+    double t = 1.0;
     if (*a >= 1.0) {
-      m = static_cast<int>(*a) - 1;
-      for (j = 1; j <= m; ++j) {
+      const int m = static_cast<int>(*a) - 1;
+      for (int j = 1; j <= m; ++j) {
         x -= 1.0;
         t = x * t;
       }
@@ -245,49 +227,49 @@ double Xgamm(const double* a) {
     } else {
       t = *a;
       if (*a <= 0.0) {
-        m = -static_cast<int>(*a);
-        for (j = 1; j <= m; ++j) {
+        const int m = -static_cast<int>(*a);
+        for (int j = 1; j <= m; ++j) {
           x += 1.0;
           t = x * t;
         }
         x += 1.0;
         t = x * t;
-        if (t == 0.0) return result;
+        if (t == 0.0) return 0.0;
       }
       if (std::fabs(t) < 1e-30) {
-        if (std::fabs(t) * spmpar(&K_large) <= 1.0001) return result;
-        result = 1.0 / t;
-        return result;
+        if (std::fabs(t) * spmpar(&kLargest) <= 1.0001) return 0.0;
+        return 1.0 / t;
       }
     }
-    top = horner(p, x);
-    bot = horner(q, x);
-    result = top / bot;
+    const double top = horner(kGammaP, x);
+    const double bot = horner(kGammaQ, x);
+    double result = top / bot;
     if (*a >= 1.0)
       result *= t;
     else
       result /= t;
     return result;
   }
-  if (std::fabs(*a) >= 1000.0) return result;
+  if (std::fabs(*a) >= 1000.0) return 0.0;
+  double s = 0.0;
   if (*a <= 0.0) {
     // reflection: Gamma(a) = pi / (sin(pi a) Gamma(1 - a))
     x = -*a;
-    n = static_cast<int>(x);
-    t = x - n;
+    const int n = static_cast<int>(x);
+    double t = x - n;
     if (t > 0.9) t = 1.0 - t;
     s = std::sin(pi * t) / pi;
     if (n % 2 == 0) s = -s;
-    if (s == 0.0) return result;
+    if (s == 0.0) return 0.0;
   }
   // Stirling's formula for |a| >= 15
   x = std::fabs(*a);
-  t = 1.0 / (x * x);
-  g = ((((r5 * t + r4) * t + r3) * t + r2) * t + r1) / x;
-  lnx = std::log(x);
-  w = g + d + (x - 0.5) * (lnx - 1.0);
-  if (w > 0.99999 * exparg(&K_exp)) return result;
-  result = std::exp(w);
+  const double t = 1.0 / (x * x);
+  const double g = horner(kStirling, t) / x;
+  const double lnx = std::log(x);
+  const double w = g + d + (x - 0.5) * (lnx - 1.0);
+  if (w > 0.99999 * exparg(&kLargestExponent)) return 0.0;
+  double result = std::exp(w);
   if (*a < 0.0) result = 1.0 / (result * s) / x;
   return result;
 }

@@ -11,8 +11,8 @@
 //   Xgamm(a)      Gamma(a), or 0.0 when it cannot be computed (a pole,
 //                 overflow, |a| >= 1000)
 //
-// Arguments are passed by address and only read.  Working values live in
-// static storage: none of these functions is reentrant.
+// Arguments are passed by address and only read.  Tables are constants and
+// working values locals: every function is reentrant.
 #ifndef VORDEL_STATS_SPECFUNCS_H
 #define VORDEL_STATS_SPECFUNCS_H
 
