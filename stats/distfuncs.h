@@ -1,16 +1,23 @@
-// Cumulative distribution functions and their inverses.
+// Cumulative distribution functions and their inverses: the one public
+// header of the distribution functions, one implementation file per family
+// (chisq.cpp, ...).
 //
 // Every argument is passed by address.  `which` selects what is computed
-// from the others; `status` is 0 on success and `bound` reports the limit
-// that was violated or reached on failure:
+// from the others; only the sought quantities, status and bound are written.
+// `status` is 0 on success and `bound` reports the limit that was violated
+// or reached on failure:
 //   -1       which out of range (bound 1 when too small, else the largest which)
 //   -k       the k-th argument out of its domain or not a number (bound the
-//            violated limit)
+//            violated limit); the sought quantity is not checked
 //    1, 2    the search ended at the lower or upper end of its range (bound
 //            that end)
 //    3       P + Q differs from 1 by more than 3 machine epsilons
+//    4       the second complementary pair (X + Y, PR + OMPR) likewise
 //   10       an inner routine reported an error (bound not written)
-// Working values live in static storage: the routines are not reentrant.
+// The checks are in cdf_checks.h and the inverse searches in search_loops.h.
+// Computing P and Q (which 1) keeps nothing in static storage and is
+// reentrant; an inverse case runs the one search engine of the process
+// (search.h), so one at a time.
 #ifndef VORDEL_STATS_DISTFUNCS_H
 #define VORDEL_STATS_DISTFUNCS_H
 
