@@ -8,8 +8,6 @@ namespace numlib {
 
 namespace {
 
-constexpr int kEpsilon = 1;
-
 bool refuse(int code, double limit, int* status, double* bound) {
   *status = code;
   *bound = limit;
@@ -33,7 +31,7 @@ bool check_argument(int k, double value, const Domain& domain, int* status, doub
 
 bool check_pair_sum(int code, double a, double b, int* status, double* bound) {
   const double sum = a + b;
-  if (std::fabs(sum - 0.5 - 0.5) <= 3.0 * spmpar(&kEpsilon)) return true;
+  if (std::fabs(sum - 0.5 - 0.5) <= 3.0 * spmpar(&kMachineEpsilon)) return true;
   return refuse(code, sum < 0.0 ? 0.0 : 1.0, status, bound);
 }
 

@@ -26,8 +26,7 @@ constexpr double kBig[3] = {20.0, 14.0, 10.0};
 constexpr double kE00[3] = {2.5e-4, 0.025, 0.14};
 constexpr double kX00[3] = {31.0, 17.0, 9.7};
 
-// Arguments of spmpar and erfc1.
-constexpr int kEpsilon = 1;
+// Arguments of erfc1.
 constexpr int kPlain = 0;
 constexpr int kScaled = 1;
 
@@ -199,44 +198,27 @@ void from_leading_factor(double a, double x, double r, double e, double acc, dou
     asymptotic(a, x, r, acc, ans, qans);
 }
 
-// c_k(z) = dk0 + dk[0] z + ... + dk[count-1] z^count by Horner's rule.
-double temme_c(double dk0, const double* dk, std::size_t count, double z) {
-  return horner(dk, count, z) * z + dk0;
-}
+// Temme's sum t = c0 + c1 u + c2 u^2 + ... with c_k(z) = dk0 + dk[0] z +
+// dk[1] z^2 + ... (temme.h).  Per accuracy level (iop 1 to 3) the number of
+// terms c_k, and for the short coefficient set (x close to a) and the long
+// one how many powers of z each c_k keeps (0: its constant alone).
+constexpr std::size_t kTemmeTerms[3] = {8, 3, 1};
+constexpr std::size_t kTemmeShort[3][8] = {{7, 6, 5, 4, 2, 2, 1, 0}, {2, 1, 0}, {1}};
+constexpr std::size_t kTemmeLong[3][8] = {{13, 12, 10, 8, 6, 4, 2, 0}, {6, 4, 1}, {3}};
+constexpr double kTemmeConstant[8] = {-kThird,    temme::d10, temme::d20, temme::d30,
+                                      temme::d40, temme::d50, temme::d60, temme::d70};
+constexpr const double* kTemmeTable[8] = {temme::d0, temme::d1, temme::d2, temme::d3,
+                                          temme::d4, temme::d5, temme::d6, nullptr};
 
-// The sum t = c0 + c1 u + c2 u^2 + ... of Temme's expansion at accuracy
-// level iop (1 to 3), from the short coefficient set (x close to a) or the
-// long one.
 double temme_sum(bool short_set, int iop, double z, double u) {
-  using namespace temme;
-
-  if (short_set) {
-    if (iop == 1) {
-      const double c[8] = {temme_c(-kThird, d0, 7, z), temme_c(d10, d1, 6, z),
-                           temme_c(d20, d2, 5, z),     temme_c(d30, d3, 4, z),
-                           temme_c(d40, d4, 2, z),     temme_c(d50, d5, 2, z),
-                           temme_c(d60, d6, 1, z),     d70};
-      return horner(c, u);
-    }
-    if (iop == 2) {
-      const double c[3] = {temme_c(-kThird, d0, 2, z), temme_c(d10, d1, 1, z), d20};
-      return horner(c, u);
-    }
-    return d0[0] * z - kThird;
+  const std::size_t* const powers = (short_set ? kTemmeShort : kTemmeLong)[iop - 1];
+  const std::size_t terms = kTemmeTerms[iop - 1];
+  double c[8] = {};
+  for (std::size_t k = 0; k < terms; ++k) {
+    c[k] = kTemmeConstant[k];
+    if (powers[k] > 0) c[k] += horner(kTemmeTable[k], powers[k], z) * z;
   }
-  if (iop == 1) {
-    const double c[8] = {temme_c(-kThird, d0, 13, z), temme_c(d10, d1, 12, z),
-                         temme_c(d20, d2, 10, z),     temme_c(d30, d3, 8, z),
-                         temme_c(d40, d4, 6, z),      temme_c(d50, d5, 4, z),
-                         temme_c(d60, d6, 2, z),      d70};
-    return horner(c, u);
-  }
-  if (iop == 2) {
-    const double c[3] = {temme_c(-kThird, d0, 6, z), temme_c(d10, d1, 4, z),
-                         temme_c(d20, d2, 1, z)};
-    return horner(c, u);
-  }
-  return temme_c(-kThird, d0, 3, z);
+  return horner(c, terms, u);
 }
 
 // Large a (a >= big): Temme's expansions for x near a, otherwise the
@@ -304,7 +286,7 @@ void large_a(double a, double x, int iop, double e, double acc, double e0, doubl
 }  // namespace
 
 void gratio(const double* a, const double* x, double* ans, double* qans, const int* ind) {
-  const double e = spmpar(&kEpsilon);
+  const double e = spmpar(&kMachineEpsilon);
   // A not-a-number argument would never satisfy the convergence tests of
   // the series and continued fractions: refuse it with the error value.
   if (std::isnan(*a) || std::isnan(*x) || *a < 0.0 || *x < 0.0) {

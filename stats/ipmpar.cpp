@@ -16,11 +16,6 @@ constexpr int kMachine[11] = {0,
                               // IEEE double precision
                               53, -1021, 1024};
 
-constexpr int kBase = 4;
-constexpr int kDigits = 8;
-constexpr int kEmin = 9;
-constexpr int kEmax = 10;
-
 }  // namespace
 
 int ipmpar(const int* i) {
@@ -31,23 +26,23 @@ int ipmpar(const int* i) {
 double spmpar(const int* i) {
   if (*i <= 1) {
     // machine epsilon b^(1 - m)
-    const double b = ipmpar(&kBase);
-    const int m = ipmpar(&kDigits);
+    const double b = ipmpar(&kFloatBase);
+    const int m = ipmpar(&kDoubleDigits);
     return std::pow(b, static_cast<double>(1 - m));
   }
   if (*i == 2) {
     // smallest normal magnitude b^(emin + 2) / b^3
-    const double b = ipmpar(&kBase);
-    const int emin = ipmpar(&kEmin);
+    const double b = ipmpar(&kFloatBase);
+    const int emin = ipmpar(&kDoubleEmin);
     const double one = 1.0;
     const double binv = one / b;
     const double w = std::pow(b, static_cast<double>(emin + 2));
     return w * binv * binv * binv;
   }
   // largest magnitude (1 - b^-m) b^emax, built without overflow
-  const int ibeta = ipmpar(&kBase);
-  const int m = ipmpar(&kDigits);
-  const int emax = ipmpar(&kEmax);
+  const int ibeta = ipmpar(&kFloatBase);
+  const int m = ipmpar(&kDoubleDigits);
+  const int emax = ipmpar(&kDoubleEmax);
   const double b = ibeta;
   const double bm1 = ibeta - 1;
   const double one = 1.0;

@@ -18,6 +18,17 @@ namespace numlib {
 int ipmpar(const int* i);
 double spmpar(const int* i);
 
+// The entries of ipmpar's table the library reads: the floating base and
+// the digits and exponent range of double precision.
+inline constexpr int kFloatBase = 4;
+inline constexpr int kDoubleDigits = 8;
+inline constexpr int kDoubleEmin = 9;
+inline constexpr int kDoubleEmax = 10;
+// The arguments of spmpar.
+inline constexpr int kMachineEpsilon = 1;
+inline constexpr int kSmallestNormal = 2;
+inline constexpr int kLargestFinite = 3;
+
 }  // namespace numlib
 
 #endif

@@ -70,11 +70,6 @@ constexpr double kGammaQ[7] = {1.0,
 constexpr double kStirling[5] = {0.0833333333333333, -0.00277777777770481, 0.000793650663183693,
                                  -0.000595156336428591, 0.000820756370353826};
 
-// Arguments of the machine-constant routines.
-constexpr int kLargest = 3;
-constexpr int kBase = 4;
-constexpr int kEmin = 9;
-constexpr int kEmax = 10;
 // Arguments of exparg: the largest and the most negative exponent.
 constexpr int kLargestExponent = 0;
 constexpr int kSmallestExponent = 1;
@@ -194,7 +189,7 @@ double erfc1(const int* ind, const double* x) {
 }
 
 double exparg(const int* l) {
-  const int b = ipmpar(&kBase);
+  const int b = ipmpar(&kFloatBase);
   double lnb;
   if (b == 2)
     lnb = 0.69314718055995;
@@ -204,7 +199,7 @@ double exparg(const int* l) {
     lnb = 2.7725887222398;
   else
     lnb = std::log(static_cast<double>(b));
-  const int m = *l == 0 ? ipmpar(&kEmax) : ipmpar(&kEmin) - 1;
+  const int m = *l == 0 ? ipmpar(&kDoubleEmax) : ipmpar(&kDoubleEmin) - 1;
   return 0.99999 * (m * lnb);
 }
 
@@ -237,7 +232,7 @@ double Xgamm(const double* a) {
         if (t == 0.0) return 0.0;
       }
       if (std::fabs(t) < 1e-30) {
-        if (std::fabs(t) * spmpar(&kLargest) <= 1.0001) return 0.0;
+        if (std::fabs(t) * spmpar(&kLargestFinite) <= 1.0001) return 0.0;
         return 1.0 / t;
       }
     }
