@@ -1,19 +1,13 @@
+// The base of the random-number library, its statics and the placeholder
+// generator that is current while no uniform generator is installed.
 #include "random/vorand1.h"
 
 #include <cassert>
-#include <cmath>
-#include <cstdint>
-#include <exception>
-#include <iostream>
 
 #include <newmat/myexcept.h>
 
-using RBD_COMMON::BaseException;
 using RBD_COMMON::Logic_error;
 using RBD_COMMON::Runtime_error;
-
-// ---------------------------------------------------------------------------
-// The placeholder generator and the statics of Random.
 
 namespace {
 
@@ -61,125 +55,3 @@ void DummyRNG::CSFD(bool) { throw Runtime_error("Vorand: uniform rng not setup")
 void DummyRNG::CSTD() { throw Runtime_error("Vorand: uniform rng not setup"); }
 double DummyRNG::Next() { throw Runtime_error("Vorand: uniform rng not setup"); }
 const char* DummyRNG::Name() { return "DummyRNG"; }
-
-// ---------------------------------------------------------------------------
-// The Mersenne Twister.
-
-std::uint32_t MT::mt[MT::N];
-double MT::uniform[MT::N];
-int MT::mti = MT::N + 1;
-
-namespace {
-
-constexpr std::uint32_t upper_mask = 0x80000000U;
-constexpr std::uint32_t lower_mask = 0x7fffffffU;
-// The twist matrix's contribution: 0x9908b0df when y is odd, else 0
-// (arithmetic rather than a table lookup, so the loops vectorise).
-inline std::uint32_t twist(std::uint32_t y) { return (0U - (y & 0x1U)) & 0x9908b0dfU; }
-
-// The MT19937 output transformation of one state word.
-inline std::uint32_t temper(std::uint32_t y) {
-  y ^= (y >> 11);
-  y ^= (y << 7) & 0x9d2c5680U;
-  y ^= (y << 15) & 0xefc60000U;
-  y ^= (y >> 18);
-  return y;
-}
-
-// 2^-32: maps a raw output y to (y + 0.5) * 2^-32, in [2^-33, 1 - 2^-33].
-constexpr double two_to_minus_32 = 2.3283064365386963e-10;
-
-// The low 32 bits of seed * 2^32 converted to an unsigned 64-bit integer by
-// truncation toward zero.  Products below 2^63 go through a signed 64-bit
-// integer (a negative one keeps its two's-complement bits); products from
-// 2^63 to below 2^64 lose 2^63 first and get the top bit back; anything
-// beyond either end, and NaN, gives 0.
-unsigned long seed_word(double seed) {
-  const double two_to_63 = 9223372036854775808.0;
-  const double product = seed * 4294967296.0;
-  std::uint64_t bits = 0;
-  if (std::isnan(product) || product < -two_to_63 || product >= 2.0 * two_to_63)
-    bits = 0;
-  else if (product < two_to_63)
-    bits = static_cast<std::uint64_t>(static_cast<std::int64_t>(product));
-  else
-    bits = static_cast<std::uint64_t>(static_cast<std::int64_t>(product - two_to_63)) |
-           0x8000000000000000ULL;
-  return static_cast<unsigned long>(bits & 0xffffffffULL);
-}
-
-}  // namespace
-
-MT::MT(double seed) : Random(UniformSource{}) { init_genrand(seed_word(seed)); }
-
-void MT::init_genrand(unsigned long s) {
-  // 32-bit words: every product and sum below wraps modulo 2^32.
-  mt[0] = static_cast<std::uint32_t>(s & 0xffffffffUL);
-  for (int i = 1; i < N; ++i)
-    mt[i] = 1812433253U * (mt[i - 1] ^ (mt[i - 1] >> 30)) + static_cast<std::uint32_t>(i);
-  mti = N;
-}
-
-// Regenerates the N words in increasing order, each step using the words
-// already regenerated; the loop is split where (k + M) and (k + 1) wrap.
-void MT::regenerate() {
-  if (mti == N + 1) init_genrand(5489UL);
-  int k = 0;
-  for (; k < N - M; ++k) {
-    const std::uint32_t y = (mt[k] & upper_mask) | (mt[k + 1] & lower_mask);
-    mt[k] = mt[k + M] ^ (y >> 1) ^ twist(y);
-  }
-  for (; k < N - 1; ++k) {
-    const std::uint32_t y = (mt[k] & upper_mask) | (mt[k + 1] & lower_mask);
-    mt[k] = mt[k + (M - N)] ^ (y >> 1) ^ twist(y);
-  }
-  const std::uint32_t y = (mt[N - 1] & upper_mask) | (mt[0] & lower_mask);
-  mt[N - 1] = mt[M - 1] ^ (y >> 1) ^ twist(y);
-  convert_block();
-  mti = 0;
-}
-
-// The uniform values of the whole block at once: a loop the compiler
-// vectorises, where word-by-word tempering inside Next() would not be.
-//
-// A word y becomes (y + 0.5) * 2^-32.  It is converted as the signed 32-bit
-// integer y - 2^31 (which vector instructions convert directly), then
-// 2^31 + 0.5 is added: every step is exact, so the result is the same.
-void MT::convert_block() {
-  for (int i = 0; i < N; ++i) {
-    const auto shifted = static_cast<std::int32_t>(temper(mt[i]) ^ 0x80000000U);
-    uniform[i] = (static_cast<double>(shifted) + 2147483648.5) * two_to_minus_32;
-  }
-}
-
-unsigned long MT::genrand_int32() {
-  if (mti >= N) regenerate();
-  return temper(mt[mti++]);
-}
-
-double MT::Next() {
-  if (mti >= N) regenerate();
-  return uniform[mti++];
-}
-
-unsigned long MT::ulNext() { return genrand_int32(); }
-
-const char* MT::Name() { return "MT19937"; }
-
-MT::~MT() {
-  // The placeholder goes back first, so that whatever happens while the seed
-  // is saved, no dangling current generator is left behind.
-  if (RNG == this) RNG = Dummy;
-  if (!CopySeed) return;
-  // A destructor must not throw: a failed seed write is reported, not raised.
-  try {
-    CSTD();
-  } catch (const BaseException&) {
-    std::cerr << "Vorand: seed of " << Name() << " not saved:" << BaseException::what()
-              << std::endl;
-  } catch (const std::exception& e) {
-    std::cerr << "Vorand: seed of " << Name() << " not saved: " << e.what() << std::endl;
-  } catch (...) {
-    std::cerr << "Vorand: seed of " << Name() << " not saved" << std::endl;
-  }
-}

@@ -1,6 +1,7 @@
-// The root of the random-number library: the polymorphic base Random, the
-// process-wide current uniform generator Random::RNG, the placeholder
-// DummyRNG and the Mersenne Twister MT.
+// The root of the random-number library and the face of its uniform
+// generators: the polymorphic base Random, the process-wide current uniform
+// generator Random::RNG, the placeholder DummyRNG and the Mersenne Twister MT.
+// Each generator is implemented in a file of its own (MT in mt.cpp).
 //
 // Every uniform draw goes through the current generator: Random::RNG->Next().
 // From start-up (and again whenever the installed MT is destroyed) the current
@@ -18,6 +19,7 @@
 #ifndef VORDEL_RANDOM_VORAND1_H
 #define VORDEL_RANDOM_VORAND1_H
 
+#include <array>
 #include <cstdint>
 
 #include "random/extreal.h"
@@ -99,16 +101,18 @@ class MT : public Random {
  private:
   static constexpr int N = 624;
   static constexpr int M = 397;
+  using State = std::array<std::uint32_t, N>;
 
-  static void regenerate();     // refills all N words of mt
+  // Every write of the whole state (seeding, a restored seed) goes through
+  // here: it also remakes uniform, so that Next() never serves values of the
+  // block that was replaced.
+  static void set_state(const State& words, int index);
+  static void regenerate();     // steps all N words of mt, then converts them
   static void convert_block();  // remakes uniform from mt
 
   static std::uint32_t mt[N];  // the state vector
   static double uniform[N];    // Next()'s value for each word of mt, so a
-                               // draw is one load.  Whatever writes mt and
-                               // leaves mti below N (a restored seed) must
-                               // call convert_block(), or Next() would
-                               // return values of the previous block.
+                               // draw is one load
   static int mti;              // next word to use; N: regenerate first;
                                // N + 1: never seeded
 

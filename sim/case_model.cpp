@@ -7,6 +7,7 @@
 // are cached per grouping pattern of the disease loci into copying segments,
 // control haplotype frequencies per set of SNPs.
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <cmath>
 #include <cstddef>
@@ -62,7 +63,7 @@ std::string locus_positions(const std::map<double, DiseaseLocus>& dl) {
 
 void Vordel::simulate_disease_alleles(std::vector<std::vector<int>>& copying_states,
                                       std::vector<std::vector<int>>& disease_alleles,
-                                      const double* mu) {
+                                      const std::array<double, 2>& mu) {
   assert(copying_states.size() == 2);
   assert(dl_indices.size() >= 1);
   const int num_loci = static_cast<int>(dl_indices.size());
@@ -70,7 +71,7 @@ void Vordel::simulate_disease_alleles(std::vector<std::vector<int>>& copying_sta
   // Group the loci of each place by copying segment: consecutive loci with
   // the same copying state share a segment, and the sizes of the groups make
   // the key of the grouping pattern.
-  std::vector<std::vector<int>> groups[2];
+  std::array<std::vector<std::vector<int>>, 2> groups;
   std::string key;
   for (int j = 0; j < 2; ++j) {
     const std::vector<int>& states = copying_states[j];
@@ -140,7 +141,7 @@ void Vordel::simulate_disease_alleles(std::vector<std::vector<int>>& copying_sta
   }
 }
 
-void Vordel::calculate_case_hap_freq(const std::vector<std::vector<int>>* groups,
+void Vordel::calculate_case_hap_freq(const std::array<std::vector<std::vector<int>>, 2>& groups,
                                      CaseDistribution& case_freq) {
   assert(num_simulated_haps >= 2 * params.ncontrols);
 

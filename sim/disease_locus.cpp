@@ -9,7 +9,7 @@
 
 DiseaseLocus::DiseaseLocus() : allele(0), rr1(1.0), rr2(1.0), rr{1.0, 1.0, 1.0} {}
 
-DiseaseLocus::DiseaseLocus(const int& risk_allele, const double& het_risk, const double& hom_risk)
+DiseaseLocus::DiseaseLocus(int risk_allele, double het_risk, double hom_risk)
     : allele(risk_allele), rr1(het_risk), rr2(hom_risk) {
   if (allele == 1) {
     rr = {1.0, rr1, rr2};

@@ -11,7 +11,7 @@ class DiseaseLocus {
   DiseaseLocus();
   // Throws GenericErrorException for an allele other than 0 or 1, and for a
   // relative risk that is negative or not finite.
-  DiseaseLocus(const int& allele, const double& rr1, const double& rr2);
+  DiseaseLocus(int allele, double rr1, double rr2);
 
   // Writes the locus to standard output.
   void summarise() const;

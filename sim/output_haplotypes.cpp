@@ -336,9 +336,8 @@ void Vordel::output_haplotypes() const {
   close_output_file(out);
 }
 
-void Vordel::output_snp_data_dulvon_format(const std::map<int, snp>::const_iterator& it,
-                                           const int& l, const int& first, const int& last,
-                                           std::stringstream& line) const {
+void Vordel::output_snp_data_dulvon_format(const std::map<int, snp>::const_iterator& it, int l,
+                                           int first, int last, std::stringstream& line) const {
   assert(0 <= first && first <= last && (last - first) % 2 == 0 &&
          last <= static_cast<int>(simulated_haplotypes.size()));
 

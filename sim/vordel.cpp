@@ -4,6 +4,7 @@
 #include "sim/vordel.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <cmath>
 #include <cstdint>
@@ -99,8 +100,10 @@ void Vordel::simulate_haplotypes() {
 
   double seed = 0.12345;
   if (params.specified_flags.count("-nrs") == 0) {
+    // A clock seed in [0, 1] whatever the library's RAND_MAX (with glibc's,
+    // 2^31 - 1, this is rand() / 2147483647.0).
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    seed = std::rand() / 2147483647.0;
+    seed = std::rand() / static_cast<double>(RAND_MAX);
   }
   // Current for the rest of this function; its destructor puts the
   // placeholder generator back, also when an exception leaves.
@@ -128,7 +131,7 @@ void Vordel::set_theta() {
   update_summary_file(params, report, std::ios::app);
 }
 
-void Vordel::simulate_crossovers(const std::map<int, snp>& snps, const int& K,
+void Vordel::simulate_crossovers(const std::map<int, snp>& snps, int K,
                                  std::vector<std::vector<int>>& segments) const {
   std::vector<int> starts;
   cut_segments(genetic_gaps(snps), static_cast<double>(K), starts);
@@ -184,8 +187,8 @@ void Vordel::simulate_all_alleles() {
   for (long count = 0; count < total_haps; count += 2) {
     const bool is_case = count >= control_haps;
     const int K[2] = {N + static_cast<int>(count), N + static_cast<int>(count) + 1};
-    const double mu[2] = {0.5 * params.theta / (K[0] + params.theta),
-                          0.5 * params.theta / (K[1] + params.theta)};
+    const std::array<double, 2> mu = {0.5 * params.theta / (K[0] + params.theta),
+                                      0.5 * params.theta / (K[1] + params.theta)};
 
     // Segments and their codes; for a case, segments holding a disease SNP
     // get -2-s and are left to the case disease model.

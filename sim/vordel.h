@@ -4,6 +4,7 @@
 #ifndef VORDEL_SIM_VORDEL_H
 #define VORDEL_SIM_VORDEL_H
 
+#include <array>
 #include <map>
 #include <sstream>
 #include <string>
@@ -38,7 +39,7 @@ class Vordel {
   // Cuts the SNPs of `snps` into runs of consecutive SNP indices copied from
   // one source, for a haplotype with K copy candidates (one draw per SNP
   // after the first).
-  void simulate_crossovers(const std::map<int, snp>& snps, const int& K,
+  void simulate_crossovers(const std::map<int, snp>& snps, int K,
                            std::vector<std::vector<int>>& segments) const;
 
   // Matches the disease loci to panel SNPs; ends the process with status 1
@@ -47,8 +48,9 @@ class Vordel {
 
   // Case disease model.
   void simulate_disease_alleles(std::vector<std::vector<int>>& copying_states,
-                                std::vector<std::vector<int>>& disease_alleles, const double* mu);
-  void calculate_case_hap_freq(const std::vector<std::vector<int>>* groups,
+                                std::vector<std::vector<int>>& disease_alleles,
+                                const std::array<double, 2>& mu);
+  void calculate_case_hap_freq(const std::array<std::vector<std::vector<int>>, 2>& groups,
                                CaseDistribution& case_freq);
   void calculate_control_hap_freq(const std::vector<int>& snp_subset, FrequencyTable& table) const;
 
@@ -58,9 +60,8 @@ class Vordel {
   void output_haplotypes() const;
   // Appends the genotype line of SNP `l` (at `it`) for the individuals of
   // rows [first, last) to `line`.
-  void output_snp_data_dulvon_format(const std::map<int, snp>::const_iterator& it, const int& l,
-                                     const int& first, const int& last,
-                                     std::stringstream& line) const;
+  void output_snp_data_dulvon_format(const std::map<int, snp>::const_iterator& it, int l, int first,
+                                     int last, std::stringstream& line) const;
 
   Data panel_data;
   std::vector<std::vector<int>> simulated_haplotypes;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -101,7 +102,7 @@ TEST(CalculateCaseHapFreq, OneLocusWorkedExample) {
   // Allele 1 at frequency 0.25, risks 2 and 4: pair weights 0.5625, 0.375,
   // 0.375, 0.25 over a total of 1.5625.
   Vordel vordel = make_vordel(dir, {{0, 0, 0, 1}}, {0}, {{1, 2.0, 4.0}});
-  const Groups groups[2] = {{{0}}, {{0}}};
+  const std::array<Groups, 2> groups = {{{{0}}, {{0}}}};
   Vordel::CaseDistribution dist;
   vordel.calculate_case_hap_freq(groups, dist);
   ASSERT_EQ(dist.size(), 4u);
@@ -127,7 +128,7 @@ TEST(CalculateCaseHapFreq, ConfigurationsArePerGroupProductsInLoopOrder) {
       make_vordel(dir, {{0, 0, 1, 1, 1}, {0, 0, 1, 1, 0}}, {0, 1}, {{1, 1.0, 1.0}, {1, 1.0, 1.0}});
   // Place 0: two singleton groups (locus 0: 0 .4, 1 .6; locus 1: 0 .6, 1 .4);
   // place 1: one group, only the haplotypes seen: (0,0) .4, (1,0) .2, (1,1) .4.
-  const Groups groups[2] = {{{0}, {1}}, {{0, 1}}};
+  const std::array<Groups, 2> groups = {{{{0}, {1}}, {{0, 1}}}};
   const std::vector<std::pair<std::vector<int>, double>> place0{
       {{0, 0}, 0.24}, {{0, 1}, 0.16}, {{1, 0}, 0.36}, {{1, 1}, 0.24}};
   const std::vector<std::pair<std::vector<int>, double>> place1{
@@ -160,14 +161,14 @@ TEST(CalculateCaseHapFreq, ZeroWeightPairsNeverDrawnAndAllZeroRefused) {
     Vordel vordel = make_vordel(dir, panel, {0, 1}, models);
     // Loci copied separately: (0,1) is possible, and takes all the mass; the
     // first (zero) pair keeps the key 0.
-    const Groups groups[2] = {{{0}, {1}}, {{0}, {1}}};
+    const std::array<Groups, 2> groups = {{{{0}, {1}}, {{0}, {1}}}};
     Vordel::CaseDistribution dist;
     vordel.calculate_case_hap_freq(groups, dist);
     EXPECT_EQ(dist, (Vordel::CaseDistribution{{0.0, {{0, 0}, {0, 0}}}, {1.0, {{0, 1}, {0, 1}}}}));
   }
   for (const Groups& together : {Groups{{0, 1}}, Groups{{0}, {1}}}) {
     Vordel vordel = make_vordel(dir, panel, {0, 1}, models);
-    const Groups groups[2] = {{{0, 1}}, together};
+    const std::array<Groups, 2> groups = {{{{0, 1}}, together}};
     Vordel::CaseDistribution dist;
     try {
       vordel.calculate_case_hap_freq(groups, dist);
@@ -187,7 +188,7 @@ TEST(CalculateCaseHapFreq, RisksWhoseProductOverflowsAreRefused) {
   // Each risk is finite, but a pair homozygous at both loci has risk 1e400.
   Vordel vordel =
       make_vordel(dir, {{0, 1}, {0, 1}}, {0, 1}, {{1, 1e200, 1e200}, {1, 1e200, 1e200}});
-  const Groups groups[2] = {{{0}, {1}}, {{0}, {1}}};
+  const std::array<Groups, 2> groups = {{{{0}, {1}}, {{0}, {1}}}};
   Vordel::CaseDistribution dist;
   try {
     vordel.calculate_case_hap_freq(groups, dist);
@@ -230,7 +231,7 @@ TEST(SimulateDiseaseAlleles, GroupingPatternsAndKeys) {
     const std::size_t groups = std::count(c.key.begin(), c.key.end(), '.') + 2;
     ScriptedRandom script(std::vector<double>(1 + groups, 0.5));
     Alleles disease_alleles;
-    const double mu[2] = {0.01, 0.01};
+    const std::array<double, 2> mu = {0.01, 0.01};
     vordel.simulate_disease_alleles(states, disease_alleles, mu);
 
     EXPECT_EQ(script.remaining(), 0u) << c.key;
@@ -263,7 +264,7 @@ TEST(SimulateDiseaseAlleles, DrawsInOrderAndConditionalSources) {
   // Place 0: segment 1 (SNPs 1-3) holds the disease SNP; place 1: segment 0
   // (SNPs 0-2).  The other segments have their sources already.
   std::vector<std::vector<int>> states{{3, -3, -3, -3, 1}, {-2, -2, -2, 0, 0}};
-  const double mu[2] = {0.1, 0.1};
+  const std::array<double, 2> mu = {0.1, 0.1};
   // 0.5 draws the pair (0, 1).  Place 0, allele 0: weights 0.9, 0.9, 0.9,
   // 0.1 over 2.8, cumulative 0.321, 0.643, 0.964: 0.7 picks candidate 2.
   // Place 1, allele 1: panel 0.1, 0.1, 0.1, 0.9 and the pair's first
@@ -309,7 +310,7 @@ TEST(SimulateDiseaseAlleles, WriteBackScansFromTheFirstSnp) {
   ScriptedRandom script({0.5, 0.7, 0.6});
   std::vector<std::vector<int>> states{{1, 0, 1, 0, 1}, {0, 1, 0, 0, 0}};
   Alleles disease_alleles;
-  const double mu[2] = {0.1, 0.1};
+  const std::array<double, 2> mu = {0.1, 0.1};
   vordel.simulate_disease_alleles(states, disease_alleles, mu);
   EXPECT_EQ(script.remaining(), 0u);
   EXPECT_EQ(states, (std::vector<std::vector<int>>{{2, 0, 2, 0, 1}, {3, 1, 3, 3, 3}}));
@@ -329,7 +330,7 @@ TEST(SimulateDiseaseAlleles, SimulatedHaplotypesAreCandidates) {
   ScriptedRandom script({0.9, 0.4, 0.9});
   std::vector<std::vector<int>> states{{-2}, {-2}};
   Alleles disease_alleles;
-  const double mu[2] = {0.0, 0.0};
+  const std::array<double, 2> mu = {0.0, 0.0};
   vordel.simulate_disease_alleles(states, disease_alleles, mu);
   EXPECT_EQ(disease_alleles, (Alleles{{1}, {1}}));
   EXPECT_EQ(states, (std::vector<std::vector<int>>{{2}, {4}}));
@@ -344,7 +345,7 @@ TEST(SimulateDiseaseAlleles, CachedDistributionIsReused) {
   ScriptedRandom script({0.5, 0.5, 0.5});
   std::vector<std::vector<int>> states{{-2}, {-2}};
   Alleles disease_alleles;
-  const double mu[2] = {0.1, 0.1};
+  const std::array<double, 2> mu = {0.1, 0.1};
   vordel.simulate_disease_alleles(states, disease_alleles, mu);
   EXPECT_EQ(disease_alleles, (Alleles{{1}, {0}}));
   EXPECT_TRUE(vordel.control_hap_freq_cache.empty());
@@ -355,14 +356,14 @@ TEST(CaseModelDeathTest, AssertionTexts) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   TempDir dir;
   const std::vector<std::vector<int>> panel{{0, 1}, {1, 0}};
-  const double mu[2] = {0.1, 0.1};
+  const std::array<double, 2> mu = {0.1, 0.1};
   {
     // Two controls are not simulated yet.
     Vordel vordel = make_vordel(dir, panel, {0}, {{1, 2.0, 4.0}}, 1);
     Vordel::FrequencyTable table;
     EXPECT_DEATH(vordel.calculate_control_hap_freq({0}, table),
                  "num_simulated_haps >= 2 \\* params\\.ncontrols");
-    const Groups groups[2] = {{{0}}, {{0}}};
+    const std::array<Groups, 2> groups = {{{{0}}, {{0}}}};
     Vordel::CaseDistribution dist;
     EXPECT_DEATH(vordel.calculate_case_hap_freq(groups, dist),
                  "num_simulated_haps >= 2 \\* params\\.ncontrols");
