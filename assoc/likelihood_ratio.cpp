@@ -13,11 +13,8 @@ namespace single_snp_test {
 
 using NEWMAT::Matrix;
 
-namespace {
-
-// Maximum of the intercept-only log-likelihood in closed form:
-// n0 ln n0 + n1 ln n1 - n ln n.  A group without individuals makes it not a
-// number (0 ln 0), which the test below turns into the p-value 1.
+// A group without individuals makes the null maximum not a number (0 ln 0),
+// which run_test turns into the p-value 1.
 double null_loglikelihood(const Phenotypes& phenotypes) {
   const int n = static_cast<int>(phenotypes.size());
   int cases = 0;
@@ -29,7 +26,6 @@ double null_loglikelihood(const Phenotypes& phenotypes) {
   return (n0 * std::log(n0) + n1 * std::log(n1)) - total * std::log(total);
 }
 
-// Upper tail of the chi-square distribution at a positive statistic.
 double chi_square_upper_tail(double statistic, double degrees_of_freedom) {
   int which = 1;
   double p = 0.0;
@@ -40,8 +36,6 @@ double chi_square_upper_tail(double statistic, double degrees_of_freedom) {
   assert(status == 0);
   return q;
 }
-
-}  // namespace
 
 void run_test(const Haplotypes& haplotypes, const Phenotypes& phenotypes,
               const SnpIndices& snp_indices, Matrix& effect_sizes, Matrix& standard_errors,

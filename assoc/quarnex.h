@@ -44,6 +44,16 @@ void maximise_likelihood_snp(const Haplotypes& haplotypes, const Phenotypes& phe
                              const SnpIndices& snp_indices, NEWMAT::Matrix& effect_sizes,
                              double& loglikelihood, NEWMAT::Matrix& covariance);
 
+// Maximum of the intercept-only log-likelihood in closed form,
+// n0 ln n0 + n1 ln n1 - n ln n (n1 cases, n0 controls); not a number when a
+// group is empty.
+double null_loglikelihood(const Phenotypes& phenotypes);
+
+// Upper tail Q of the chi-square distribution with degrees_of_freedom at a
+// positive statistic.  Stops the process (assertion "status == 0") if the
+// distribution function refuses its arguments.
+double chi_square_upper_tail(double statistic, double degrees_of_freedom);
+
 // Fits the model and tests it against the intercept-only model: estimates
 // and standard errors ((k+1) x 1, intercept first) and the upper-tail
 // chi-square p-value (k degrees of freedom) of the likelihood-ratio

@@ -170,25 +170,14 @@ TEST(SaturatedTable, GivesTheLogOddsRatioItsStandardErrorAndTheGStatistic) {
   for (const Table& t : tables) {
     const Sample s =
         two_by_two(t.low, t.high, t.cases_high, t.cases_low, t.controls_high, t.controls_low);
-    const double a = t.cases_high, b = t.cases_low, c = t.controls_high, d = t.controls_low;
-    const double spacing = t.high - t.low;
-    const double beta = std::log(a * d / (b * c)) / spacing;
-    const double intercept = std::log(b / d) - t.low * beta;
-    const double se = std::sqrt(1 / a + 1 / b + 1 / c + 1 / d) / spacing;
-
-    // G statistic of the table: 2 sum O ln(O/E), E from the margins.
-    const double n = a + b + c + d;
-    double g = 0.0;
-    const double observed[2][2] = {{a, b}, {c, d}};
-    const double rows[2] = {a + b, c + d};
-    const double cols[2] = {a + c, b + d};
-    for (int r = 0; r < 2; ++r)
-      for (int k = 0; k < 2; ++k)
-        g += 2 * observed[r][k] * std::log(observed[r][k] / (rows[r] * cols[k] / n));
-    const double null_loglik =
-        rows[0] * std::log(rows[0]) + rows[1] * std::log(rows[1]) - n * std::log(n);
-    SCOPED_TRACE(testing::Message() << "counts " << t.low << "/" << t.high << ", cells " << a << " "
-                                    << b << " " << c << " " << d);
+    const SaturatedFit closed =
+        saturated_fit(t.low, t.high, t.cases_high, t.cases_low, t.controls_high, t.controls_low);
+    const double intercept = closed.intercept, beta = closed.beta, se = closed.se, g = closed.g;
+    const double null_loglik = closed.null_loglik;
+    const double n = t.cases_high + t.cases_low + t.controls_high + t.controls_low;
+    SCOPED_TRACE(testing::Message()
+                 << "counts " << t.low << "/" << t.high << ", cells " << t.cases_high << " "
+                 << t.cases_low << " " << t.controls_high << " " << t.controls_low);
 
     const Matrix exact = column({intercept, beta});
     const Matrix score = score_function(exact, s.haplotypes, s.phenotypes, {0});

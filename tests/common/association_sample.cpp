@@ -28,6 +28,34 @@ Sample two_by_two(int low, int high, int cases_high, int cases_low, int controls
   return sample;
 }
 
+SaturatedFit saturated_fit(int low, int high, int cases_high, int cases_low, int controls_high,
+                           int controls_low) {
+  const double a = cases_high, b = cases_low, c = controls_high, d = controls_low;
+  SaturatedFit fit;
+  const double spacing = high - low;
+  fit.beta = std::log(a * d / (b * c)) / spacing;
+  fit.intercept = std::log(b / d) - low * fit.beta;
+  fit.se = std::sqrt(1 / a + 1 / b + 1 / c + 1 / d) / spacing;
+  // The intercept is the log odds at count `low`, ln(b/d), extrapolated to
+  // count 0; ln(b/d) and beta covary by -(1/b + 1/d) / spacing.
+  const double low_variance = 1 / b + 1 / d;
+  fit.se_intercept =
+      std::sqrt(low_variance + low * low * fit.se * fit.se + 2 * low * low_variance / spacing);
+
+  // G statistic: 2 sum O ln(O/E), E from the margins.
+  const double n = a + b + c + d;
+  const double observed[2][2] = {{a, b}, {c, d}};
+  const double rows[2] = {a + b, c + d};
+  const double cols[2] = {a + c, b + d};
+  fit.g = 0.0;
+  for (int r = 0; r < 2; ++r)
+    for (int k = 0; k < 2; ++k)
+      fit.g += 2 * observed[r][k] * std::log(observed[r][k] / (rows[r] * cols[k] / n));
+  fit.null_loglik = rows[0] * std::log(rows[0]) + rows[1] * std::log(rows[1]) - n * std::log(n);
+  fit.pvalue = std::erfc(std::sqrt(fit.g / 2));
+  return fit;
+}
+
 Sample random_sample(int individuals, int snps, std::uint32_t seed) {
   std::mt19937 engine(seed);
   std::bernoulli_distribution allele(0.3);

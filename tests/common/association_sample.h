@@ -24,6 +24,17 @@ void add_individuals(Sample& sample, int phenotype, const std::vector<int>& alle
 Sample two_by_two(int low, int high, int cases_high, int cases_low, int controls_high,
                   int controls_low);
 
+// Closed forms of the saturated fit of two_by_two(low, high, ...): the
+// intercept, beta (the log odds ratio of the table per allele of difference
+// between the counts), their standard errors, the table's G statistic, the
+// intercept-only maximum log-likelihood and the chi-square(1) upper tail of
+// G, erfc(sqrt(G/2)).  Every cell must be at least 1.
+struct SaturatedFit {
+  double intercept, beta, se_intercept, se, g, null_loglik, pvalue;
+};
+SaturatedFit saturated_fit(int low, int high, int cases_high, int cases_low, int controls_high,
+                           int controls_low);
+
 // Controls then cases at `snps` SNPs drawn with std::mt19937 from `seed`:
 // allele-1 frequency 0.3 at every SNP, case status from a logistic model
 // with intercept -0.5 and effect 0.4 per allele at SNP 0 (the others null).

@@ -13,29 +13,9 @@
 #include <string>
 #include <vector>
 
-#include <boost/math/distributions/chi_squared.hpp>
+#include "common/association_sample.h"
 
 namespace {
-
-// Individuals described by their allele count (0, 1 or 2) at each SNP column
-// and their phenotype; count 1 is carried on the first haplotype.
-struct Sample {
-  std::vector<std::vector<int>> haplotypes;
-  std::vector<int> phenotypes;
-
-  void add(int phenotype, const std::vector<int>& counts, int times) {
-    for (int t = 0; t < times; ++t) {
-      std::vector<int> first, second;
-      for (int c : counts) {
-        first.push_back(c >= 1 ? 1 : 0);
-        second.push_back(c == 2 ? 1 : 0);
-      }
-      haplotypes.push_back(first);
-      haplotypes.push_back(second);
-      phenotypes.push_back(phenotype);
-    }
-  }
-};
 
 // The report stream as the parameter summary leaves it.
 std::ostringstream summary_state_stream() {
@@ -43,23 +23,6 @@ std::ostringstream summary_state_stream() {
   report << std::right << std::fixed << std::setprecision(0);
   return report;
 }
-
-// Closed forms for the 2x2 table with cells n[phenotype][count].
-struct TwoByTwo {
-  double beta, se, pvalue;
-  explicit TwoByTwo(const double n[2][2]) {
-    beta = std::log(n[1][1] * n[0][0] / (n[1][0] * n[0][1]));
-    se = std::sqrt(1 / n[0][0] + 1 / n[0][1] + 1 / n[1][0] + 1 / n[1][1]);
-    const double total = n[0][0] + n[0][1] + n[1][0] + n[1][1];
-    double g = 0;
-    for (int y = 0; y < 2; ++y)
-      for (int c = 0; c < 2; ++c) {
-        const double expected = (n[y][0] + n[y][1]) * (n[0][c] + n[1][c]) / total;
-        g += 2 * n[y][c] * std::log(n[y][c] / expected);
-      }
-    pvalue = boost::math::cdf(boost::math::complement(boost::math::chi_squared(1), g));
-  }
-};
 
 const std::string kTitle = "\n\nThe pvalues and effect sizes of each disease SNP is:\n\n";
 const std::string kHeader = "Disease_locus_index           beta        beta_se         pvalue\n";
@@ -70,12 +33,11 @@ const std::string kJointHeader = "Disease_locus_index           beta        beta
 TEST(ResultTables, SaturatedFitAndUnfittableModels) {
   // Column 0: counts 0/1 in a 2x2 table; column 1: no variation at all.
   Sample s;
-  s.add(0, {0, 0}, 30);
-  s.add(0, {1, 0}, 20);
-  s.add(1, {0, 0}, 15);
-  s.add(1, {1, 0}, 35);
-  const double n[2][2] = {{30, 20}, {15, 35}};
-  const TwoByTwo oracle(n);
+  add_individuals(s, 0, {0, 0}, 30);
+  add_individuals(s, 0, {1, 0}, 20);
+  add_individuals(s, 1, {0, 0}, 15);
+  add_individuals(s, 1, {1, 0}, 35);
+  const SaturatedFit oracle = saturated_fit(0, 1, 35, 15, 20, 30);
   // Hand-checked: ln 3.5 = 1.2528, sqrt(0.17857) = 0.42258, G = 9.2402.
   ASSERT_NEAR(oracle.pvalue, 0.0023676, 1e-7);
 
@@ -89,12 +51,11 @@ TEST(ResultTables, SaturatedFitAndUnfittableModels) {
 
 TEST(ResultTables, JointTableAndNumberFormat) {
   Sample s;
-  s.add(0, {0}, 200);
-  s.add(0, {1}, 100);
-  s.add(1, {0}, 100);
-  s.add(1, {1}, 200);
-  const double n[2][2] = {{200, 100}, {100, 200}};
-  const TwoByTwo oracle(n);
+  add_individuals(s, 0, {0}, 200);
+  add_individuals(s, 0, {1}, 100);
+  add_individuals(s, 1, {0}, 100);
+  add_individuals(s, 1, {1}, 200);
+  const SaturatedFit oracle = saturated_fit(0, 1, 200, 100, 100, 200);
   ASSERT_NEAR(oracle.beta, std::log(4.0), 1e-12);
 
   std::ostringstream report = summary_state_stream();
@@ -117,7 +78,8 @@ TEST(ResultTables, JointRowsFollowAscendingIndices) {
   // Two SNPs in a full factorial design of allele counts, the phenotype
   // alternating in blocks with a few individuals switched (no separation).
   Sample s;
-  for (int i = 0; i < 180; ++i) s.add(((i / 9) % 2) ^ (i % 7 == 0), {i % 3, (i / 3) % 3}, 1);
+  for (int i = 0; i < 180; ++i)
+    add_individuals(s, ((i / 9) % 2) ^ (i % 7 == 0), {i % 3, (i / 3) % 3}, 1);
   std::ostringstream report = summary_state_stream();
   write_result_tables(report, s.haplotypes, s.phenotypes, {1, 0});
 
