@@ -172,28 +172,28 @@ TEST(SaturatedTable, GivesTheLogOddsRatioItsStandardErrorAndTheGStatistic) {
         two_by_two(t.low, t.high, t.cases_high, t.cases_low, t.controls_high, t.controls_low);
     const SaturatedFit closed =
         saturated_fit(t.low, t.high, t.cases_high, t.cases_low, t.controls_high, t.controls_low);
-    const double intercept = closed.intercept, beta = closed.beta, se = closed.se, g = closed.g;
-    const double null_loglik = closed.null_loglik;
     const double n = t.cases_high + t.cases_low + t.controls_high + t.controls_low;
     SCOPED_TRACE(testing::Message()
                  << "counts " << t.low << "/" << t.high << ", cells " << t.cases_high << " "
                  << t.cases_low << " " << t.controls_high << " " << t.controls_low);
 
-    const Matrix exact = column({intercept, beta});
+    const Matrix exact = column({closed.intercept, closed.beta});
     const Matrix score = score_function(exact, s.haplotypes, s.phenotypes, {0});
     EXPECT_NEAR(score(1, 1), 0.0, 1e-9 * n);
     EXPECT_NEAR(score(2, 1), 0.0, 1e-9 * n);
     const Matrix covariance = (-hessian_function(exact, s.haplotypes, s.phenotypes, {0})).i();
-    EXPECT_NEAR(std::sqrt(covariance(2, 2)), se, 1e-9 * se);
-    EXPECT_NEAR(2 * (loglikelihood_function(exact, s.haplotypes, s.phenotypes, {0}) - null_loglik),
-                g, 1e-9 * n);
+    EXPECT_NEAR(std::sqrt(covariance(2, 2)), closed.se, 1e-9 * closed.se);
+    EXPECT_NEAR(
+        2 * (loglikelihood_function(exact, s.haplotypes, s.phenotypes, {0}) - closed.null_loglik),
+        closed.g, 1e-9 * n);
 
     const Fit f = fit(s, {0});
     const double r = reach(f.covariance);
-    EXPECT_NEAR(f.effect_sizes(1, 1), intercept, r);
-    EXPECT_NEAR(f.effect_sizes(2, 1), beta, r);
-    EXPECT_NEAR(std::sqrt(f.covariance(2, 2)), se, 2 * r * se);
-    EXPECT_NEAR(2 * (f.loglikelihood - null_loglik), g, 2 * loglikelihood_gap(f.covariance));
+    EXPECT_NEAR(f.effect_sizes(1, 1), closed.intercept, r);
+    EXPECT_NEAR(f.effect_sizes(2, 1), closed.beta, r);
+    EXPECT_NEAR(std::sqrt(f.covariance(2, 2)), closed.se, 2 * r * closed.se);
+    EXPECT_NEAR(2 * (f.loglikelihood - closed.null_loglik), closed.g,
+                2 * loglikelihood_gap(f.covariance));
   }
 }
 

@@ -36,12 +36,6 @@ SaturatedFit saturated_fit(int low, int high, int cases_high, int cases_low, int
   fit.beta = std::log(a * d / (b * c)) / spacing;
   fit.intercept = std::log(b / d) - low * fit.beta;
   fit.se = std::sqrt(1 / a + 1 / b + 1 / c + 1 / d) / spacing;
-  // The intercept is the log odds at count `low`, ln(b/d), extrapolated to
-  // count 0; ln(b/d) and beta covary by -(1/b + 1/d) / spacing.
-  const double low_variance = 1 / b + 1 / d;
-  fit.se_intercept =
-      std::sqrt(low_variance + low * low * fit.se * fit.se + 2 * low * low_variance / spacing);
-
   // G statistic: 2 sum O ln(O/E), E from the margins.
   const double n = a + b + c + d;
   const double observed[2][2] = {{a, b}, {c, d}};

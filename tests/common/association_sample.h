@@ -26,11 +26,11 @@ Sample two_by_two(int low, int high, int cases_high, int cases_low, int controls
 
 // Closed forms of the saturated fit of two_by_two(low, high, ...): the
 // intercept, beta (the log odds ratio of the table per allele of difference
-// between the counts), their standard errors, the table's G statistic, the
+// between the counts), beta's standard error, the table's G statistic, the
 // intercept-only maximum log-likelihood and the chi-square(1) upper tail of
 // G, erfc(sqrt(G/2)).  Every cell must be at least 1.
 struct SaturatedFit {
-  double intercept, beta, se_intercept, se, g, null_loglik, pvalue;
+  double intercept, beta, se, g, null_loglik, pvalue;
 };
 SaturatedFit saturated_fit(int low, int high, int cases_high, int cases_low, int controls_high,
                            int controls_low);
