@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -63,6 +64,10 @@ TEST(Quarnex, TestsPolymorphicSnpsAndWritesTheResultsFile) {
             "400 rs3 0.25 0.25 1 1 0 1 1 0 0 0 1 -2.77259 -0\n");
   EXPECT_EQ(vordel_test::read_gzip_file(name + ".gz"), vordel_test::read_file(name));
   EXPECT_THROW(q.output_results((dir / "missing" / "results.txt").string()), badfilename);
+  // /dev/full refuses every write; the failure must not be lost.
+  if (std::filesystem::exists("/dev/full")) {
+    EXPECT_THROW(q.output_results("/dev/full"), badfilename);
+  }
 
   // Without controls their frequency is 0/0 and no SNP is tested.
   Sample cases;
@@ -73,18 +78,20 @@ TEST(Quarnex, TestsPolymorphicSnpsAndWritesTheResultsFile) {
   EXPECT_TRUE(std::isnan(r.controls_freq) && r.cases_freq == 0.5 && r.beta_1 == -1.0);
 }
 
-// A SNP with two genotype classes (counts 1 and 2) gives a saturated fit.
+// A SNP with two genotype classes (counts 0 and 2) gives a saturated fit;
+// the intercept is the log odds at count 0, with variance 1/9 + 1/4.
 // The fit stops once the score's sum of squares is at most 1e-5, so it
 // lands within 2 sqrt(1e-5) trace(covariance) of the exact estimates and
 // its statistic within 2e-5 trace(covariance) of G (see the fit's tests).
 TEST(Quarnex, SaturatedFitMatchesTheClosedFormsOfItsTable) {
-  const SaturatedFit closed = saturated_fit(1, 2, 7, 9, 11, 4);
-  const Quarnex q = tested(two_by_two(1, 2, 7, 9, 11, 4), 1);
+  const SaturatedFit closed = saturated_fit(0, 2, 7, 9, 11, 4);
+  const Quarnex q = tested(two_by_two(0, 2, 7, 9, 11, 4), 1);
   const Quarnex::snp_summary& r = q.results().at(100);
   const double trace = r.se_0 * r.se_0 + r.se_1 * r.se_1;
   const double reach = 2 * std::sqrt(1e-5) * trace;
   EXPECT_NEAR(r.beta_0, closed.intercept, reach);
   EXPECT_NEAR(r.beta_1, closed.beta, reach);
+  EXPECT_NEAR(r.se_0, std::sqrt(1.0 / 9 + 1.0 / 4), 2 * reach);
   EXPECT_NEAR(r.se_1, closed.se, 2 * reach * closed.se);
   EXPECT_NEAR(r.chisq, closed.g, 2e-5 * trace);
   EXPECT_NEAR(r.max_loglik, closed.null_loglik + r.chisq / 2, 1e-9);
