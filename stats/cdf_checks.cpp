@@ -24,8 +24,7 @@ bool check_which(int which, int largest, int* status, double* bound) {
 bool check_argument(int k, double value, const Domain& domain, int* status, double* bound) {
   const bool above_low = domain.low_included ? value >= domain.low : value > domain.low;
   if (!above_low) return refuse(-k, domain.low, status, bound);
-  const bool below_high = domain.high_included ? value <= domain.high : value < domain.high;
-  if (!below_high) return refuse(-k, domain.high, status, bound);
+  if (!(value <= domain.high)) return refuse(-k, domain.high, status, bound);
   return true;
 }
 

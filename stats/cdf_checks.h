@@ -17,25 +17,24 @@
 
 namespace numlib {
 
-// The values an argument may take: from low to high, each end included or
-// excluded.  An included infinite end admits every number on its side.
+// The values an argument may take: from low, included or excluded, to high,
+// included (an infinite high admits every number above low).
 struct Domain {
   double low;
   bool low_included;
   double high;
-  bool high_included;
 
   // [low, high]
-  static constexpr Domain closed(double low, double high) { return {low, true, high, true}; }
+  static constexpr Domain closed(double low, double high) { return {low, true, high}; }
   // (low, high]
-  static constexpr Domain open_closed(double low, double high) { return {low, false, high, true}; }
+  static constexpr Domain open_closed(double low, double high) { return {low, false, high}; }
   // [low, infinity]
   static constexpr Domain at_least(double low) {
-    return {low, true, std::numeric_limits<double>::infinity(), true};
+    return {low, true, std::numeric_limits<double>::infinity()};
   }
   // (low, infinity]
   static constexpr Domain above(double low) {
-    return {low, false, std::numeric_limits<double>::infinity(), true};
+    return {low, false, std::numeric_limits<double>::infinity()};
   }
 };
 

@@ -33,7 +33,8 @@ TEST(SearchComplementaryPair, RootsAndFailures) {
   };
   for (const auto& r : rows) {
     double x = -5.0, y = -5.0, bound = -77.0;
-    int status = -99, not_complementary = 0;
+    // A status left from an earlier search must not resume it.
+    int status = 1, not_complementary = 0;
     // The member varied is the one whose tail the target matches.
     double* varied = r.target.lower ? &x : &y;
     double* other = r.target.lower ? &y : &x;
