@@ -66,6 +66,8 @@ TEST(Elementary, Esum) {
       EXPECT_LE(oracle::rel_err(numlib::esum(&mu, &x), want), 1e-14) << mu << " + " << x;
     }
   }
+  // e^720 alone would overflow
+  EXPECT_LE(oracle::rel_err(oracle::by_value<numlib::esum>(720, -730.0), std::exp(-10.0)), 1e-14);
 }
 
 }  // namespace
