@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "stats/horner.h"
 #include "stats/ipmpar.h"
@@ -31,28 +32,25 @@ constexpr double kFar[4] = {-0.648157123766197, -4.48616543918019, -7.0167722776
 constexpr double kFarDen[5] = {7.77788548522962, 54.6117738103215, 89.2920700481861,
                                32.2703493791143, 1.0};
 
-// The largest magnitude at which a double still has a fractional part
-// that the reflection could use.
+// The bound on |x| of the reflection, min(largest int, 1/epsilon): its
+// reduction works in int, and beyond 1/epsilon x has no fractional part.
 double xmax1() {
   const int largest_int = 3;
   const int epsilon = 1;
   return std::min(static_cast<double>(ipmpar(&largest_int)), 1.0 / spmpar(&epsilon));
 }
 
-// psi(x) - psi(1 - x) = -pi cot(pi x), for x < 0.5 and |x| > kSmall, with the argument
-// reduced to [0, pi/4] so that sin and cos lose nothing.  Sets *pole when
-// x is an integer or beyond xmax1, where the result is undefined.
-double reflection_term(double x, bool* pole) {
+// psi(x) - psi(1 - x) = -pi cot(pi x), for x < 0.5 and |x| > kSmall, with
+// the argument reduced to [0, pi/4] so that sin and cos lose nothing.
+// Nothing at the poles (x an integer) and beyond xmax1.
+std::optional<double> reflection_term(double x) {
   double w = -x;
   double sgn = kPiOver4;
   if (w <= 0.0) {
     w = -w;
     sgn = -sgn;
   }
-  if (w >= xmax1()) {
-    *pole = true;
-    return 0.0;
-  }
+  if (w >= xmax1()) return std::nullopt;
   // w modulo 1, then the octant nq and the position w in [0, 1] within it
   w -= static_cast<int>(w);
   const int nq = static_cast<int>(w * 4.0);
@@ -64,10 +62,7 @@ double reflection_term(double x, bool* pole) {
   n = (nq + 1) / 2;
   const int m = 2 * (n / 2);
   if (m == n) {
-    if (z == 0.0) {
-      *pole = true;
-      return 0.0;
-    }
+    if (z == 0.0) return std::nullopt;
     return 4.0 * sgn * std::cos(z) / std::sin(z);
   }
   return 4.0 * sgn * std::sin(z) / std::cos(z);
@@ -84,9 +79,9 @@ double psi(const double* xx) {
       if (x == 0.0) return 0.0;
       aug = -1.0 / x;
     } else {
-      bool pole = false;
-      aug = reflection_term(x, &pole);
-      if (pole) return 0.0;
+      const std::optional<double> term = reflection_term(x);
+      if (!term) return 0.0;
+      aug = *term;
     }
     x = 1.0 - x;
   }
