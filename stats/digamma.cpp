@@ -35,9 +35,7 @@ constexpr double kFarDen[5] = {7.77788548522962, 54.6117738103215, 89.2920700481
 // The bound on |x| of the reflection, min(largest int, 1/epsilon): its
 // reduction works in int, and beyond 1/epsilon x has no fractional part.
 double xmax1() {
-  const int largest_int = 3;
-  const int epsilon = 1;
-  return std::min(static_cast<double>(ipmpar(&largest_int)), 1.0 / spmpar(&epsilon));
+  return std::min(static_cast<double>(ipmpar(&kLargestInt)), 1.0 / spmpar(&kMachineEpsilon));
 }
 
 // psi(x) - psi(1 - x) = -pi cot(pi x), for x < 0.5 and |x| > kSmall, with

@@ -18,8 +18,9 @@ namespace numlib {
 int ipmpar(const int* i);
 double spmpar(const int* i);
 
-// The entries of ipmpar's table the library reads: the floating base and
-// the digits and exponent range of double precision.
+// The entries of ipmpar's table the library reads: the largest integer,
+// the floating base and the digits and exponent range of double precision.
+inline constexpr int kLargestInt = 3;
 inline constexpr int kFloatBase = 4;
 inline constexpr int kDoubleDigits = 8;
 inline constexpr int kDoubleEmin = 9;

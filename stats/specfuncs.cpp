@@ -4,6 +4,7 @@
 
 #include "stats/horner.h"
 #include "stats/ipmpar.h"
+#include "stats/rlog_series.h"
 
 namespace numlib {
 
@@ -41,10 +42,6 @@ constexpr double kGam1R[9] = {-0.422784335098468,  -0.771330383816272,   -0.2447
                               0.118378989872749,   0.000930357293360349, -0.0118290993445146,
                               0.00223047661158249, 0.000266505979058923, -0.000132674909766242};
 constexpr double kGam1S[3] = {1.0, 0.273076135303957, 0.0559398236957378};
-
-// rlog: the rational form in t = r^2 near x = 1.
-constexpr double kRlogP[3] = {0.333333333333333, -0.224696413112536, 0.00620886815375787};
-constexpr double kRlogQ[3] = {1.0, -1.27408923933623, 0.354508718369557};
 
 // rexp: e^x - 1 = x P(x)/Q(x) for |x| <= 0.15.
 constexpr double kRexpP[3] = {1.0, 9.14041914819518e-10, 0.0238082361044469};
@@ -96,26 +93,17 @@ double gam1(const double* a) {
 }
 
 double rlog(const double* x) {
-  constexpr double a = 0.0566749439387324;
-  constexpr double b = 0.0456512608815524;
-
   if (*x < 0.61 || *x > 1.57) return *x - 0.5 - 0.5 - std::log(*x);
-  // Reduce the argument to near 1 and use a rational form in r^2.
-  double u, w1;
+  // Reduce the argument to near 1 and use the rational series in u = x - 1.
   if (*x < 0.82) {
-    u = (*x - 0.7) / 0.7;
-    w1 = a - u * 0.3;
-  } else if (*x > 1.18) {
-    u = 0.75 * *x - 1.0;
-    w1 = b + u / 3.0;
-  } else {
-    u = *x - 0.5 - 0.5;
-    w1 = 0.0;
+    const double u = (*x - 0.7) / 0.7;
+    return rlog_series(u) + (kRlogAtMinusThreeTenths - u * 0.3);
   }
-  const double r = u / (u + 2.0);
-  const double t = r * r;
-  const double w = horner(kRlogP, t) / horner(kRlogQ, t);
-  return 2.0 * t * (1.0 / (1.0 - r) - r * w) + w1;
+  if (*x > 1.18) {
+    const double u = 0.75 * *x - 1.0;
+    return rlog_series(u) + (kRlogAtOneThird + u / 3.0);
+  }
+  return rlog_series(*x - 0.5 - 0.5);
 }
 
 double rexp(const double* x) {
