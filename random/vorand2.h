@@ -1,0 +1,308 @@
+// Random variates of the random-number library.  Every class here derives
+// from Random (random/vorand1.h) and draws its uniforms from the current
+// generator Random::RNG:
+//
+//   MT generator(0.12345);
+//   Random::Set(generator);
+//   Normal z;                 // standard normal
+//   ChiSq chi(4, 0.0);        // chi-square with 4 degrees of freedom
+//   double a = z.Next(), b = chi.Next();
+//
+// Contents, by family:
+//   trivial variates      Uniform, Constant                  (trivial_variates.cpp)
+//   table method          PosGen, SymGen, AsymGen and their  (table_variates.cpp)
+//                         X forms taking a density function
+//   on the table method   Normal, Cauchy, Exponential        (normal.cpp, cauchy.cpp,
+//                                                             exponential.cpp)
+//   gamma family          Gamma, Gamma1, Gamma2              (gamma.cpp)
+//   chi-square family     ChiSq, ChiSq1                      (chisq.cpp)
+//
+// Errors are newmat's exception classes with messages beginning "Vorand: ":
+// Logic_error for illegal parameters or use, Runtime_error when a table
+// cannot be built, Bad_alloc "Vorand: out of space" when memory runs out.
+// Variates are not copyable: they own tables or parts, or share one.
+#ifndef VORDEL_RANDOM_VORAND2_H
+#define VORDEL_RANDOM_VORAND2_H
+
+#include <memory>
+#include <vector>
+
+#include "random/extreal.h"
+#include "random/vorand1.h"
+
+// ---------------------------------------------------------------------------
+// Trivial variates.
+
+// Uniform on (0, 1): each draw is one draw of the current generator.
+class Uniform : public Random {
+ public:
+  Uniform() = default;
+  const char* Name() override;              // "Uniform"
+  double Density(double x) const override;  // 1 on [0, 1], else 0
+};
+
+// Always the same value; draws nothing from the current generator.
+class Constant : public Random {
+ public:
+  explicit Constant(double v) : value(v) {}
+  double Next() override { return value; }
+  const char* Name() override;  // "Constant"
+  ExtReal Mean() const override { return value; }
+  ExtReal Variance() const override { return 0.0; }
+
+ private:
+  double value;
+};
+
+// ---------------------------------------------------------------------------
+// The table method.
+//
+// A table generator draws from the density its subclass supplies through
+// Density().  At the first draw it lays rectangles of equal area under the
+// density, starting where the density is largest: node i at sx[i] with
+// height sfx[i] = Density(sx[i]), and the next node where the rectangle of
+// area a ends, sx[i+1] = sx[i] + a / sfx[i].  The nodes end where the density
+// first is 0 or below.  A draw picks a rectangle at random, a point x in it
+// and an ordinate y under its height, and accepts x when y is below the
+// height at the far node (no density needed) or below Density(x); else it
+// tries again.  The density must decrease away from its maximum.
+//
+// A density whose table would be too long or too short makes the first draw
+// throw Runtime_error ("Vorand: area too large", "Vorand: area too large
+// (a)", "Vorand: area too large (b)", "Vorand: area too small"); so does each
+// later draw, which builds again.  The bare classes have no density: their
+// first draw throws Random's Logic_error.
+
+// The nodes of one table: abscissa and density of each node.
+struct VariateTable {
+  explicit VariateTable(std::size_t n) : sx(n), sfx(n) {}
+  std::vector<double> sx;
+  std::vector<double> sfx;
+};
+
+// One-sided: a density on x >= 0, decreasing, with its maximum at 0 and
+// total area about 1.  The table has 50 to 59 rectangles of area 0.02.
+class PosGen : public Random {
+ public:
+  PosGen() = default;
+  PosGen(const PosGen&) = delete;
+  PosGen& operator=(const PosGen&) = delete;
+
+  double Next() override;
+  const char* Name() override;  // "PosGen"
+  ExtReal Mean() const override { return Missing; }
+  ExtReal Variance() const override { return Missing; }
+
+  // Builds the table: rectangles of area 0.01 over a half of a symmetric
+  // density when sym, else of area 0.02.  Called by the first draw.
+  void Build(bool sym);
+
+ protected:
+  double xi = 0.0;                          // number of intervals a uniform is spread over
+  const double* sx = nullptr;               // node abscissae
+  const double* sfx = nullptr;              // density at each node
+  bool not_ready = true;                    // the table is still to be built
+  std::unique_ptr<VariateTable> own_table;  // the table, unless shared (Normal)
+};
+
+// Symmetric about 0: the table covers x >= 0 with rectangles of area 0.01
+// (50 to 59 of them, area about 0.5 on each side); the first uniform of a
+// draw also chooses the sign.  A first uniform of exactly 0.5 takes the last
+// rectangle.
+class SymGen : public PosGen {
+ public:
+  SymGen() = default;
+  double Next() override;
+  const char* Name() override;  // "SymGen"
+};
+
+// Two-sided around its mode: the table walks up from the mode, then down
+// from it, with rectangles of area 0.01, 100 to 120 in all (total area about
+// 1).  The density must be 0 or below somewhere on each side.
+class AsymGen : public Random {
+ public:
+  explicit AsymGen(double mode) : mode(mode) {}
+  AsymGen(const AsymGen&) = delete;
+  AsymGen& operator=(const AsymGen&) = delete;
+
+  double Next() override;
+  const char* Name() override;  // "AsymGen"
+  ExtReal Mean() const override { return Missing; }
+  ExtReal Variance() const override { return Missing; }
+
+  // Builds the table; called by the first draw.
+  void Build();
+
+ protected:
+  double xi = 0.0;                      // number of intervals
+  std::unique_ptr<VariateTable> table;  // 121 nodes; 120 is the upper end
+  int last_up = 0;  // last node of the upward run: its interval ends at node 120
+  bool not_ready = true;
+  double mode;  // where the density is largest and both runs start
+};
+
+// The table generators over a density given as a function.
+using DensityFunction = double (*)(double);
+
+class PosGenX : public PosGen {
+ public:
+  explicit PosGenX(DensityFunction f) : density_function(f) {}
+  const char* Name() override;  // "PosGenX"
+  double Density(double x) const override { return density_function(x); }
+
+ private:
+  DensityFunction density_function;
+};
+
+class SymGenX : public SymGen {
+ public:
+  explicit SymGenX(DensityFunction f) : density_function(f) {}
+  const char* Name() override;  // "SymGenX"
+  double Density(double x) const override { return density_function(x); }
+
+ private:
+  DensityFunction density_function;
+};
+
+class AsymGenX : public AsymGen {
+ public:
+  AsymGenX(DensityFunction f, double mode) : AsymGen(mode), density_function(f) {}
+  const char* Name() override;  // "AsymGenX"
+  double Density(double x) const override { return density_function(x); }
+
+ private:
+  DensityFunction density_function;
+};
+
+// ---------------------------------------------------------------------------
+// Distributions drawn by the table method.
+
+// Standard normal.  All live Normal objects (ChiSq1 included) share one
+// table: the first builds it at construction, the last one destroyed frees
+// it, and a Normal made after that builds it again.
+class Normal : public SymGen {
+ public:
+  Normal();
+  ~Normal() override;
+  const char* Name() override;              // "Normal"
+  double Density(double x) const override;  // 0 beyond |x| > 8
+  ExtReal Mean() const override { return 0.0; }
+  ExtReal Variance() const override { return 1.0; }
+
+  // Number of live objects sharing the table.
+  static long Count() { return count; }
+
+ private:
+  static double Nxi;            // the shared table's interval count,
+  static VariateTable* Ntable;  // the table, owned by the live objects together,
+  static long count;            // and their number
+};
+
+// Standard Cauchy (density 0 beyond |x| > 1e15).
+class Cauchy : public SymGen {
+ public:
+  Cauchy() = default;
+  const char* Name() override;  // "Cauchy"
+  double Density(double x) const override;
+  ExtReal Mean() const override { return Indefinite; }
+  ExtReal Variance() const override { return PlusInfinity; }
+};
+
+// Exponential with mean 1 (density 0 beyond 40).
+class Exponential : public PosGen {
+ public:
+  Exponential() = default;
+  const char* Name() override;  // "Exponential"
+  double Density(double x) const override;
+  ExtReal Mean() const override { return 1.0; }
+  ExtReal Variance() const override { return 1.0; }
+};
+
+// ---------------------------------------------------------------------------
+// Gamma family.
+
+// Gamma with shape alpha and scale 1, drawn by Gamma1 (alpha < 1),
+// Exponential (alpha = 1) or Gamma2 (alpha > 1, and NaN).  There is no range
+// check beyond the log-gamma functions' (random/log_gamma.h).
+class Gamma : public Random {
+ public:
+  explicit Gamma(double alpha);
+  Gamma(const Gamma&) = delete;
+  Gamma& operator=(const Gamma&) = delete;
+  double Next() override { return implementation->Next(); }
+  const char* Name() override;  // "Gamma"
+  ExtReal Mean() const override { return implementation->Mean(); }
+  ExtReal Variance() const override { return implementation->Variance(); }
+
+ private:
+  std::unique_ptr<Random> implementation;
+};
+
+// Gamma for shape alpha < 1: the table draws X with density
+// exp(-x^(1/alpha)) / Gamma(alpha + 1), and X^(1/alpha) is the gamma draw.
+class Gamma1 : public PosGen {
+ public:
+  explicit Gamma1(double alpha);
+  double Next() override;
+  double Density(double x) const override;  // 0 where below exp(-40)
+  ExtReal Mean() const override { return shape; }
+  ExtReal Variance() const override { return shape; }
+
+ private:
+  double log_norm;   // ln Gamma(alpha + 1)
+  double inv_shape;  // 1 / alpha
+  double shape;
+};
+
+// Gamma for shape alpha > 1, by the two-sided table from the mode alpha - 1.
+class Gamma2 : public AsymGen {
+ public:
+  explicit Gamma2(double alpha);
+  double Density(double x) const override;  // 0 where below exp(-40)
+  ExtReal Mean() const override { return shape; }
+  ExtReal Variance() const override { return shape; }
+
+ private:
+  double shape;
+  double log_norm;  // ln Gamma(alpha)
+};
+
+// ---------------------------------------------------------------------------
+// Chi-square family.
+
+// Chi-square with df degrees of freedom and the given noncentrality, as a sum
+// of the parts its parameters choose.  df <= 0 or a negative noncentrality
+// throws Logic_error "Vorand: illegal parameters".
+class ChiSq : public Random {
+ public:
+  ChiSq(int df, double noncentrality);
+  ChiSq(const ChiSq&) = delete;
+  ChiSq& operator=(const ChiSq&) = delete;
+  double Next() override;
+  const char* Name() override;  // "ChiSq"
+  ExtReal Mean() const override { return mean_value; }
+  ExtReal Variance() const override { return variance_value; }
+
+ private:
+  std::unique_ptr<Random> first_part;   // drawn first
+  std::unique_ptr<Random> second_part;  // cases 4 and 5 only
+  int case_number;
+  double mean_value;      // df + noncentrality
+  double variance_value;  // 2 df + 4 noncentrality
+};
+
+// Noncentral chi-square with one degree of freedom: (Z + sqrt(noncentrality))^2
+// for a standard normal Z.  Shares the normal table.
+class ChiSq1 : public Normal {
+ public:
+  explicit ChiSq1(double noncentrality);
+  double Next() override;
+  ExtReal Mean() const override { return 1.0 + noncentrality; }
+  ExtReal Variance() const override { return 2.0 + 4.0 * noncentrality; }
+
+ private:
+  double noncentrality;
+  double root_noncentrality;
+};
+
+#endif
