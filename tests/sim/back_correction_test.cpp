@@ -20,7 +20,8 @@ TEST(BackCorrection, KnownRowsEarlyReturnsAndMissingRows) {
     EXPECT_NEAR(back_correction(r[0], r[1], x), std::exp(1.0), 1e-12) << r[0] << " " << r[1];
   }
   // No row is needed for these, and none of theirs is known.
-  EXPECT_EQ(back_correction(1, 57, 3.5) + back_correction(57, 1, 2.5), 6.0);
+  EXPECT_EQ(back_correction(1, 57, 3.5) + back_correction(57, 1, 2.5) + back_correction(9, -3, 1.0),
+            7.0);
   EXPECT_EQ(back_correction(57, 57, 0.0), 0.0);
   try {
     back_correction(250, 3, 1.0);
