@@ -18,21 +18,10 @@
 
 #include "random/vorand1.h"
 #include "sim/exceptions.h"
+#include "sim/pick_candidate.h"
 #include "sim/vordel.h"
 
 namespace {
-
-// Index of the candidate at which u, less the weights taken in candidate
-// order, first reaches zero or below; the last candidate when it never does,
-// -1 when u is not positive to start with.
-int pick_candidate(double u, const std::vector<double>& weights) {
-  if (u <= 0.0) return -1;
-  for (std::size_t i = 0; i < weights.size(); ++i) {
-    u -= weights[i];
-    if (u <= 0.0) return static_cast<int>(i);
-  }
-  return static_cast<int>(weights.size()) - 1;
-}
 
 // The panel record of each disease locus, looked up by its position (the
 // key of both maps), so that no case pair walks the SNP map.

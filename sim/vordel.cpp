@@ -15,6 +15,7 @@
 
 #include "random/vorand1.h"
 #include "sim/output_file.h"
+#include "sim/pick_candidate.h"
 
 namespace {
 
@@ -57,21 +58,6 @@ std::vector<double> genetic_gaps(const std::map<int, snp>& snps) {
     g = entry.second.genetic_position;
   }
   return gaps;
-}
-
-// Picks one of K equally weighted copy candidates with one draw: the weights
-// 1.0/K are subtracted from the draw in candidate order until it is 0 or
-// less.  A draw that is already 0 or less gives -1; one that stays above 0
-// after all K subtractions gives K - 1.
-int pick_source(const int K) {
-  double u = draw();
-  if (u <= 0.0) return -1;
-  const double weight = 1.0 / K;
-  for (int c = 0; c < K; ++c) {
-    u -= weight;
-    if (u <= 0.0) return c;
-  }
-  return K - 1;
 }
 
 // Fills SNPs [first, end) of `hap` from the source row `source`: every
@@ -219,7 +205,7 @@ void Vordel::simulate_all_alleles() {
         if (code < 0) continue;
         if (code != previous) {
           previous = code;
-          source = pick_source(K[j]);
+          source = pick_candidate(draw(), EqualWeights(K[j]));
         }
         states[l] = source;
       }

@@ -277,24 +277,6 @@ TEST(SimulateDiseaseAlleles, DrawsInOrderAndConditionalSources) {
   EXPECT_EQ(disease_alleles, (Alleles{{0}, {1}}));
   EXPECT_EQ(states, (std::vector<std::vector<int>>{{3, 2, 2, 2, 1}, {3, 3, 3, 0, 0}}));
 
-  // Other draws for the place-0 source, with the same cached distribution.
-  const std::vector<std::pair<double, int>> picks{
-      {0.3, 0}, {0.33, 1}, {0.96, 2}, {0.97, 3}, {0.99999, 3}};
-  for (const auto& [u, source] : picks) {
-    std::vector<std::vector<int>> s{{-2}, {-2}};
-    s[0].assign(5, -2);
-    s[1].assign(5, -2);
-    ScriptedRandom pick({0.5, u, 0.95});
-    vordel.simulate_disease_alleles(s, disease_alleles, mu);
-    EXPECT_EQ(s[0], std::vector<int>(5, source)) << u;
-  }
-  // The two ends: a draw of 0 is not positive before any subtraction (-1);
-  // one above every cumulative weight takes the last candidate, here the
-  // pair's first haplotype.
-  std::vector<std::vector<int>> ends(2, std::vector<int>(5, -2));
-  ScriptedRandom at_ends({0.5, 0.0, 1.5});
-  vordel.simulate_disease_alleles(ends, disease_alleles, mu);
-  EXPECT_EQ(ends, (std::vector<std::vector<int>>{std::vector<int>(5, -1), std::vector<int>(5, 4)}));
   EXPECT_EQ(vordel.case_hap_freq_cache.size(), 1u);
 }
 

@@ -18,6 +18,7 @@
 #include "sim/data.h"
 #include "sim/disease_locus.h"
 #include "sim/parameters.h"
+#include "sim/pick_candidate.h"
 #include "sim/vordel.h"
 
 namespace {
@@ -147,16 +148,28 @@ TEST(SimulateAllAlleles, ControlPairFollowsTheDrawsInOrder) {
   EXPECT_EQ(vordel.num_simulated_haps, 2);
 }
 
-TEST(SimulateAllAlleles, SourcePickAtTheTopEndGivesTheLastCandidate) {
-  TempDir dir;
-  Vordel vordel(make_params(dir, 1, 0, 0.0), two_haplotype_panel());
-  // One segment per place.  With K = 3 and u = 1.0 the three subtractions of
-  // 1/3 leave about 1e-16 above 0, so the pick is the last candidate (2);
-  // with K = 2 a draw just under 0.5 picks candidate 0.  theta 0: no flips.
-  ScriptedRandom script({1e-30, 1e-30, 1e-30, 1e-30, 0.4999, 1.0, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5});
-  vordel.simulate_all_alleles();
-  EXPECT_EQ(script.remaining(), 0u);
-  EXPECT_EQ(vordel.simulated_haplotypes, (std::vector<std::vector<int>>{{0, 1, 0}, {0, 1, 0}}));
+// The source pick of both the copying simulation (equal weights) and the
+// case disease model (here the conditional weights 0.9, 0.9, 0.9, 0.1 over
+// 2.8, cumulative 0.321, 0.643, 0.964, 1).  A draw of 0 is not positive
+// before any subtraction (-1); one above every cumulative weight takes the
+// last candidate, and so does 1 less three thirds, which stays about 1e-16
+// above 0; 0.5 less 0.5 reaches 0 at the first.
+TEST(PickCandidate, FirstCandidateWhereTheDrawLessTheWeightsReachesZero) {
+  const std::vector<double> w{0.9 / 2.8, 0.9 / 2.8, 0.9 / 2.8, 0.1 / 2.8};
+  const std::vector<double> halves(2, 1.0 / 2), thirds(3, 1.0 / 3);
+  const struct {
+    double u;
+    std::vector<double> weights;
+    int source;
+  } cases[] = {{0.3, w, 0},         {0.33, w, 1},     {0.96, w, 2},      {0.97, w, 3},
+               {0.99999, w, 3},     {0.0, w, -1},     {1.5, w, 3},       {0.0, halves, -1},
+               {0.4999, halves, 0}, {0.5, halves, 0}, {0.75, halves, 1}, {1.0, thirds, 2}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(pick_candidate(c.u, c.weights), c.source) << c.u;
+    if (c.weights == w) continue;
+    EXPECT_EQ(pick_candidate(c.u, EqualWeights(static_cast<int>(c.weights.size()))), c.source)
+        << c.u;
+  }
 }
 
 TEST(SimulateAllAllelesDeathTest, SourcePickBelowZeroStopsAtFilling) {
