@@ -23,20 +23,6 @@
 
 namespace {
 
-// The panel record of each disease locus, looked up by its position (the
-// key of both maps), so that no case pair walks the SNP map.
-std::vector<const snp*> disease_snp_records(const Data& panel_data,
-                                            const std::map<double, DiseaseLocus>& dl) {
-  std::vector<const snp*> records;
-  records.reserve(dl.size());
-  for (const auto& locus : dl) {
-    const auto snps_data_it = panel_data.snps_data.find(static_cast<int>(locus.first));
-    assert(snps_data_it != panel_data.snps_data.end());
-    records.push_back(&snps_data_it->second);
-  }
-  return records;
-}
-
 // The disease-locus positions of a model, for messages.
 std::string locus_positions(const std::map<double, DiseaseLocus>& dl) {
   std::ostringstream out;
@@ -93,8 +79,7 @@ void Vordel::simulate_disease_alleles(std::vector<std::vector<int>>& copying_sta
 
   // The source of each group's segment, given the drawn alleles.
   const int num_panel = panel_data.num_panel_haps;
-  assert(params.dl.size() == dl_indices.size());
-  const std::vector<const snp*> disease_snps = disease_snp_records(panel_data, params.dl);
+  assert(dl_snps.size() == dl_indices.size());
   std::vector<double> weights;
   for (int j = 0; j < 2; ++j) {
     const double keep = 1.0 - mu[j];
@@ -105,7 +90,7 @@ void Vordel::simulate_disease_alleles(std::vector<std::vector<int>>& copying_sta
       for (const int c : group) {
         const int allele = disease_alleles[j][c];
         const int d = dl_indices[c];
-        const std::vector<int>& haps = disease_snps[c]->haps;
+        const std::vector<int>& haps = dl_snps[c]->haps;
         assert(static_cast<int>(haps.size()) == num_panel);
         for (std::size_t i = 0; i < haps.size(); ++i)
           weights[i] *= haps[i] == allele ? keep : mu[j];

@@ -1,5 +1,6 @@
 // Disease-locus selection: matches every disease locus of the parameters to
-// a SNP of the panel and keeps the usable ones.
+// a SNP of the panel and keeps the usable ones, with their SNP indices and
+// panel records.
 #include <cstdlib>
 #include <ios>
 #include <map>
@@ -32,7 +33,8 @@ void Vordel::process_dl() {
       continue;
     }
 
-    const double freq = panel_data.snps_data.find(static_cast<int>(position))->second.freq;
+    const snp& record = panel_data.snps_data.find(static_cast<int>(position))->second;
+    const double freq = record.freq;
     if (freq == 1.0 || freq == 0.0) {
       report << "\nsnp at position " << position << " has frequency " << freq
              << ", so it has been removed from the set of disease loci.\n";
@@ -41,6 +43,7 @@ void Vordel::process_dl() {
     }
 
     dl_indices.push_back(found->second);
+    dl_snps.push_back(&record);
     ++locus;
   }
 

@@ -25,6 +25,12 @@ class Vordel {
   explicit Vordel(const VordelParameters& params);
   // Uses an already-read panel.
   Vordel(const VordelParameters& params, const Data& data);
+  // Not copyable: dl_snps points into the object's own panel.  A move keeps
+  // those pointers valid, since a moved map keeps its nodes.
+  Vordel(const Vordel&) = delete;
+  Vordel& operator=(const Vordel&) = delete;
+  Vordel(Vordel&&) = default;
+  Vordel& operator=(Vordel&&) = default;
 
   // The whole simulation of a run: seeds the generator (0.12345 with
   // "-nrs", else from the clock), settles theta, selects the disease loci,
@@ -42,8 +48,8 @@ class Vordel {
   void simulate_crossovers(const std::map<int, snp>& snps, int K,
                            std::vector<std::vector<int>>& segments) const;
 
-  // Matches the disease loci to panel SNPs; ends the process with status 1
-  // when none is usable.
+  // Matches the disease loci to panel SNPs, filling dl_indices and dl_snps;
+  // ends the process with status 1 when none is usable.
   void process_dl();
 
   // Case disease model.
@@ -69,6 +75,7 @@ class Vordel {
   VordelParameters params;
   int num_simulated_haps = 0;
   std::vector<int> dl_indices;
+  std::vector<const snp*> dl_snps;  // panel record of each disease locus, as dl_indices
   std::map<std::string, CaseDistribution> case_hap_freq_cache;
   std::map<std::vector<int>, FrequencyTable> control_hap_freq_cache;
 };

@@ -41,6 +41,8 @@ TEST(ProcessDl, KeepsMatchingPolymorphicLociInAscendingOrder) {
   const std::string out = testing::internal::GetCapturedStdout();
 
   EXPECT_EQ(vordel.dl_indices, (std::vector<int>{0, 2}));
+  const auto& snps = vordel.panel_data.snps_data;
+  EXPECT_EQ(vordel.dl_snps, (std::vector<const snp*>{&snps.at(100), &snps.at(300)}));
   ASSERT_EQ(vordel.params.dl.size(), 2u);
   EXPECT_EQ(vordel.params.dl.begin()->first, 100.0);
   EXPECT_EQ(vordel.params.dl.rbegin()->first, 300.0);

@@ -210,6 +210,7 @@ TEST(SimulateAllAlleles, CasePairDrawsInOrder) {
   params.dl[20] = DiseaseLocus(1, 1.0, 1.0);
   Vordel vordel(params, make_panel({10, 20, 30}, {0.0, 100.0, 200.0}, {{0, 1}, {0, 1}, {1, 0}}));
   vordel.dl_indices = {1};
+  vordel.dl_snps = {&vordel.panel_data.snps_data.at(20)};
   ScriptedRandom script({
       // switches: place 0 at SNPs 1 and 2 (three segments, the middle one
       // holds the disease SNP); place 1 none (one segment holding it)
