@@ -143,43 +143,6 @@ bool read_alleles(std::string_view line, std::vector<int>& alleles) {
   return true;
 }
 
-// Value of the map segment that starts at line i, at position x, where
-// p[i] <= x < p[i+1].
-double interpolate_in_segment(const std::vector<double>& p, const std::vector<double>& s,
-                              std::size_t i, double x) {
-  return ((x - p[i]) / (p[i + 1] - p[i])) * (s[i + 1] - s[i]) + s[i];
-}
-
-// Finds the map line that Data::interpolate_genetic_position walks to, in
-// logarithmic time, for a map in any order.  The walk from line 0 stops
-// before the first line j >= 1 whose position exceeds x; that is the first
-// j at which the running maximum of p[1..j] exceeds x, and the running
-// maximum is sorted, so a binary search finds it.
-class MapIndex {
- public:
-  MapIndex(const std::vector<double>& positions, const std::vector<double>& scaled)
-      : p_(positions), s_(scaled) {
-    assert(!p_.empty() && p_.size() == s_.size());
-    running_max_.reserve(p_.size() - 1);
-    for (std::size_t j = 1; j < p_.size(); ++j) {
-      running_max_.push_back(j == 1 ? p_[1] : std::max(running_max_.back(), p_[j]));
-    }
-  }
-
-  double genetic_position(double x) const {
-    if (x < p_[0]) return s_[0];
-    const auto above = std::upper_bound(running_max_.begin(), running_max_.end(), x);
-    const std::size_t i = static_cast<std::size_t>(above - running_max_.begin());
-    if (i == p_.size() - 1) return s_.back();
-    return interpolate_in_segment(p_, s_, i, x);
-  }
-
- private:
-  const std::vector<double>& p_;
-  const std::vector<double>& s_;
-  std::vector<double> running_max_;  // entry j-1 is the maximum of p[1..j]
-};
-
 // A labelled count line of the report: the label right-aligned in a field
 // of 60 characters, the value right after it.
 std::ostream& label(std::ostream& out, const char* text) {
@@ -187,6 +150,26 @@ std::ostream& label(std::ostream& out, const char* text) {
 }
 
 }  // namespace
+
+// The walk from line 0 stops before the first line j >= 1 whose position
+// exceeds x; that is the first j at which the running maximum of p[1..j]
+// exceeds x, and the running maximum is sorted, so a binary search finds it.
+GeneticMapIndex::GeneticMapIndex(const std::vector<double>& positions,
+                                 const std::vector<double>& scaled)
+    : p_(positions), s_(scaled) {
+  assert(!p_.empty() && p_.size() == s_.size());
+  running_max_.reserve(p_.size() - 1);
+  for (std::size_t j = 1; j < p_.size(); ++j)
+    running_max_.push_back(j == 1 ? p_[1] : std::max(running_max_.back(), p_[j]));
+}
+
+double GeneticMapIndex::genetic_position(double x) const {
+  if (x < p_[0]) return s_[0];
+  const auto above = std::upper_bound(running_max_.begin(), running_max_.end(), x);
+  const std::size_t i = static_cast<std::size_t>(above - running_max_.begin());
+  if (i == p_.size() - 1) return s_.back();
+  return ((x - p_[i]) / (p_[i + 1] - p_[i])) * (s_[i + 1] - s_[i]) + s_[i];
+}
 
 Data::Data(const VordelParameters& run_params) : params(run_params) {
   read_genetic_map();
@@ -247,7 +230,7 @@ void Data::read_haplotype_data() {
   std::ifstream legend(legend_name);
   if (!legend.is_open()) throw badfilename(legend_name, "can't open legend file.");
 
-  const MapIndex map_index(map_positions, map_scaled_positions);
+  const GeneticMapIndex map_index(map_positions, map_scaled_positions);
 
   std::string haplotype_line;
   std::string legend_line;
@@ -338,16 +321,4 @@ void Data::read_haplotype_data() {
     throw badfilename(haplotype_name, "No SNPs in the interval in haplotype file!");
   }
   update_summary_file(params, report, std::ios::app);
-}
-
-double Data::interpolate_genetic_position(double x) const {
-  const std::vector<double>& p = map_positions;
-  const std::vector<double>& s = map_scaled_positions;
-  assert(!p.empty() && p.size() == s.size());
-  const std::size_t n = p.size();
-  if (x < p[0]) return s[0];
-  std::size_t i = 0;
-  while (i + 1 < n && p[i + 1] <= x) ++i;
-  if (i == n - 1) return s[n - 1];
-  return interpolate_in_segment(p, s, i, x);
 }

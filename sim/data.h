@@ -20,6 +20,26 @@ struct snp {
   double freq = 0.0;  // frequency of allele 1 among the panel
 };
 
+// Population-scaled genetic positions by linear interpolation in a genetic
+// map, given as its base-pair positions p and scaled values s, one per map
+// line in file order (at least one line).  Before p[0] the value is s[0].
+// Otherwise the map line i is the one reached by walking from line 0 while
+// the next line's position is at most x; at the last line the value is its
+// own, else ((x - p[i]) / (p[i+1] - p[i])) * (s[i+1] - s[i]) + s[i].  The
+// walk defines the result for a map in any order; the index finds the same
+// line by binary search.
+class GeneticMapIndex {
+ public:
+  // Keeps references to both vectors, which must outlive the index.
+  GeneticMapIndex(const std::vector<double>& positions, const std::vector<double>& scaled);
+  double genetic_position(double x) const;
+
+ private:
+  const std::vector<double>& p_;
+  const std::vector<double>& s_;
+  std::vector<double> running_max_;  // entry j-1 is the maximum of p[1..j]
+};
+
 class Data {
  public:
   // An empty panel, filled by the caller (tests build panels this way).
@@ -38,10 +58,6 @@ class Data {
   // the first at a repeated position.  Warns on standard output when one
   // file has more lines than the other.  Needs the map read first.
   void read_haplotype_data();
-
-  // Population-scaled genetic position at base-pair position x, by linear
-  // interpolation in the map; constant beyond its ends.
-  double interpolate_genetic_position(double x) const;
 
   VordelParameters params;
   std::vector<double> map_scaled_positions;  // 4 Ne cM / 100 per map line
