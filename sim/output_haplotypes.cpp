@@ -1,11 +1,13 @@
 // Output files of a run: haplotypes, legend, genotypes of all SNPs and of
 // the tag SNPs, and sample lists, for controls and cases.
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <charconv>
 #include <cstring>
 #include <fstream>
 #include <ios>
+#include <map>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -81,14 +83,6 @@ std::set<int> read_tag_positions(const fs::path& file) {
   return positions;
 }
 
-// Writes the buffered genotype line to `out` and empties the line stream,
-// keeping its storage for the next line.
-void write_line(std::ostream& out, std::stringstream& line) {
-  out << line.rdbuf();
-  line.str(std::string());
-  line.clear();
-}
-
 // A block of the simulated alleles copied SNP by SNP: the alleles of rows
 // [first, last) at SNPs [l0, l0 + count), stored as one byte each with the
 // alleles of one SNP side by side.  Reading the rows a block at a time keeps
@@ -139,6 +133,202 @@ class AlleleTile {
 
 const char kGenotypeTexts[3][7] = {" 1 0 0", " 0 1 0", " 0 0 1"};
 
+// Rows [first, last) of the simulated haplotypes that one group's files
+// hold; both even.
+struct Rows {
+  long first = 0;
+  long last = 0;
+};
+
+// The rows of the controls and of the cases that can be written: whole
+// individuals with a full haplotype pair and a phenotype.  In a normal run
+// that is every row; otherwise each group keeps the part of its rows that
+// exists, so nothing is read outside the simulated data.
+std::array<Rows, 2> group_rows(const Vordel& vordel) {
+  const std::vector<std::vector<int>>& haplotypes = vordel.simulated_haplotypes;
+  const long n = static_cast<long>(vordel.panel_data.snps_data.size());
+  const long rows = static_cast<long>(haplotypes.size());
+  long usable = 0;
+  while (usable + 1 < rows && static_cast<long>(haplotypes[usable].size()) == n &&
+         static_cast<long>(haplotypes[usable + 1].size()) == n &&
+         usable / 2 < static_cast<long>(vordel.simulated_phenotypes.size()))
+    usable += 2;
+  const long bounds[3] = {0, 2L * vordel.params.ncontrols,
+                          2L * vordel.params.ncontrols + 2L * vordel.params.ncases};
+  std::array<Rows, 2> groups;
+  for (int j = 0; j < 2; ++j) {
+    groups[j].first = std::clamp(bounds[j], 0L, usable);
+    groups[j].last = std::clamp(bounds[j + 1], groups[j].first, usable);
+  }
+  return groups;
+}
+
+// Appends the genotype line of SNP l, whose panel entry is `entry`, to
+// `text`: "snp_" l, the identifier, the position and the two allele labels,
+// then for each of the `individuals` the three values of its genotype
+// genotype(i) (the copies of allele 1 it carries) and the newline.  An
+// individual whose genotype is not 0, 1 or 2 adds nothing to the line and
+// is passed to on_bad(i, genotype) instead.
+template <typename Genotype, typename OnBad>
+void append_genotype_line(std::string& text, long l, const std::pair<const int, snp>& entry,
+                          long individuals, Genotype genotype, OnBad on_bad) {
+  char digits[24];
+  text.append("snp_").append(digits, put_int(digits, l)) += ' ';
+  text.append(entry.second.rsid) += ' ';
+  text.append(digits, put_int(digits, entry.first)) += ' ';
+  text.append(entry.second.allele0) += ' ';
+  text.append(entry.second.allele1);
+  const std::size_t start = text.size();
+  text.resize(start + static_cast<std::size_t>(individuals) * 6 + 1);
+  char* p = &text[start];
+  for (long i = 0; i < individuals; ++i) {
+    const int g = genotype(i);
+    if (g >= 0 && g <= 2) {
+      std::memcpy(p, kGenotypeTexts[g], 6);
+      p += 6;
+    } else {
+      on_bad(i, g);
+    }
+  }
+  *p++ = '\n';
+  text.resize(static_cast<std::size_t>(p - text.data()));
+}
+
+// Writes the buffered line to `out` and empties the line stream, keeping
+// its storage for the next line.
+void write_line(std::ostream& out, std::stringstream& line) {
+  out << line.rdbuf();
+  line.str(std::string());
+  line.clear();
+}
+
+// The haplotype file of one group: a line per SNP holding each row's allele
+// and a blank.  A negative allele is written as it is and reported into
+// `report`, for its next flush.
+void write_haplotype_file(std::ostream& out, const std::vector<std::vector<int>>& haplotypes,
+                          const Rows rows, const long n, std::ostream& report) {
+  // Line buffer: up to 11 characters and a blank per allele, the newline,
+  // and room for the widest number past the last one.
+  std::vector<char> buffer(static_cast<std::size_t>(rows.last - rows.first) * 12 + 32);
+  AlleleTile tile;
+  const long block = AlleleTile::block_snps(rows.last - rows.first);
+  for (long l0 = 0; l0 < n; l0 += block) {
+    const long count = std::min(block, n - l0);
+    tile.gather(haplotypes, rows.first, rows.last, l0, count);
+    for (long k = 0; k < count; ++k) {
+      const long l = l0 + k;
+      char* p = buffer.data();
+      if (tile.plain(k)) {
+        const unsigned char* codes = tile.snp(k);
+        for (long r = 0; r < rows.last - rows.first; ++r) {
+          *p++ = static_cast<char>('0' + codes[r]);
+          *p++ = ' ';
+        }
+      } else {
+        for (long h = rows.first; h < rows.last; ++h) {
+          const int allele = haplotypes[h][l];
+          p = put_int(p, allele);
+          *p++ = ' ';
+          if (allele < 0)
+            report << "something has gone wrong in output_haplotypes: one of the alleles is"
+                   << allele << "\n"
+                   << haplotypes.size() << " " << h << " " << haplotypes[0].size() << " " << l
+                   << "\n";
+        }
+      }
+      *p++ = '\n';
+      out.write(buffer.data(), p - buffer.data());
+    }
+  }
+}
+
+// The legend file: its header, then the identifier, position and allele
+// labels of each SNP.
+void write_legend_file(std::ostream& out, const std::map<int, snp>& snps) {
+  out << "rs pos X0 X1\n";
+  std::string line;
+  for (const auto& [position, record] : snps) {
+    char digits[24];
+    line.assign(record.rsid) += ' ';
+    line.append(digits, put_int(digits, position)) += ' ';
+    line.append(record.allele0) += ' ';
+    line.append(record.allele1) += '\n';
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+  }
+}
+
+// The genotype file of one group: the genotype line of every SNP.  Lines of
+// SNPs with alleles 0 and 1 only (all of them in a normal run) are formed
+// from a block of the alleles; the others are left to the genotype-line
+// writer, which reads the haplotypes themselves and reports bad genotypes.
+void write_genotype_file(std::ostream& out, const Vordel& vordel, const Rows rows) {
+  const long n = static_cast<long>(vordel.panel_data.snps_data.size());
+  std::string text;
+  std::stringstream line;
+  AlleleTile tile;
+  auto it = vordel.panel_data.snps_data.cbegin();
+  const long block = AlleleTile::block_snps(rows.last - rows.first);
+  for (long l0 = 0; l0 < n; l0 += block) {
+    const long count = std::min(block, n - l0);
+    tile.gather(vordel.simulated_haplotypes, rows.first, rows.last, l0, count);
+    for (long k = 0; k < count; ++k, ++it) {
+      const int l = static_cast<int>(l0 + k);
+      if (!tile.plain(k)) {
+        vordel.output_snp_data_dulvon_format(it, l, static_cast<int>(rows.first),
+                                             static_cast<int>(rows.last), line);
+        write_line(out, line);
+        continue;
+      }
+      const unsigned char* codes = tile.snp(k);
+      text.clear();
+      append_genotype_line(
+          text, l, *it, (rows.last - rows.first) / 2,
+          [codes](long i) { return codes[2 * i] + codes[2 * i + 1]; },
+          [](long, int) {});  // codes of a plain SNP are 0 or 1
+      out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    }
+  }
+}
+
+// The tag genotype file of one group: the genotype line of every SNP whose
+// position is a tag, in SNP order, with its index among all SNPs.
+void write_tag_file(std::ostream& out, const Vordel& vordel, const Rows rows,
+                    const std::set<int>& tags) {
+  std::stringstream line;
+  // Both the tags and the SNPs are in ascending position order: one walk
+  // along the SNPs finds every tag and its SNP index.
+  auto tag = tags.cbegin();
+  int l = 0;
+  for (auto it = vordel.panel_data.snps_data.cbegin();
+       it != vordel.panel_data.snps_data.cend() && tag != tags.cend(); ++it, ++l) {
+    while (tag != tags.cend() && *tag < it->first) ++tag;
+    if (tag != tags.cend() && *tag == it->first) {
+      vordel.output_snp_data_dulvon_format(it, l, static_cast<int>(rows.first),
+                                           static_cast<int>(rows.last), line);
+      write_line(out, line);
+    }
+  }
+}
+
+// The sample file of group j: its two header lines, then "id1_" i " id2_" i
+// " 0 " j for each individual i of the rows.  Each individual's phenotype
+// must be the group number.
+void write_sample_file(std::ostream& out, const Rows rows, const int j,
+                       const std::vector<int>& simulated_phenotypes) {
+  out << "ID_1 ID_2 missing pheno\n"
+      << "0 0 0 B\n";
+  std::string text;
+  for (long i = rows.first / 2; i < rows.last / 2; ++i) {
+    char digits[24];
+    const std::string number(digits, put_int(digits, i));
+    text.assign("id1_").append(number).append(" id2_").append(number).append(" 0 ");
+    text += static_cast<char>('0' + j);
+    text += '\n';
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    assert(simulated_phenotypes[i] == j);
+  }
+}
+
 }  // namespace
 
 void Vordel::output_haplotypes() const {
@@ -148,190 +338,56 @@ void Vordel::output_haplotypes() const {
          << "\n";
   update_summary_file(params, report, std::ios::app);
 
-  const OutputNames names(params.output_file, params.output_directory);
-  const long bounds[3] = {0, 2L * params.ncontrols, 2L * params.ncontrols + 2L * params.ncases};
-  const long rows = static_cast<long>(simulated_haplotypes.size());
-  const long n = static_cast<long>(panel_data.snps_data.size());
-
-  if (rows != bounds[2]) {
+  if (static_cast<long>(simulated_haplotypes.size()) !=
+      2L * params.ncontrols + 2L * params.ncases) {
     report << "something has gone wrong in output_haplotypes: "
               "simulated_haplotypes.size()/2 != (params.ncontrols+params.ncases)"
            << "\n";
     update_summary_file(params, report, std::ios::app);
   }
-
-  // Rows that can be written: whole individuals with a full haplotype pair
-  // and a phenotype.  In a normal run that is every row; otherwise each
-  // group keeps the part of its rows that exists, so nothing is read outside
-  // the simulated data.
-  long usable = 0;
-  while (usable + 1 < rows && static_cast<long>(simulated_haplotypes[usable].size()) == n &&
-         static_cast<long>(simulated_haplotypes[usable + 1].size()) == n &&
-         usable / 2 < static_cast<long>(simulated_phenotypes.size()))
-    usable += 2;
-  long first_row[2];
-  long end_row[2];
-  for (int j = 0; j < 2; ++j) {
-    first_row[j] = std::clamp(bounds[j], 0L, usable);
-    end_row[j] = std::clamp(bounds[j + 1], first_row[j], usable);
-  }
+  const OutputNames names(params.output_file, params.output_directory);
+  const std::array<Rows, 2> rows = group_rows(*this);
 
   // One output stream at a time: each file is closed, and checked, once the
-  // next one is open.
+  // next one is open.  Opening logs the name in the report.
   std::unique_ptr<std::ostream> out;
   const auto open = [&](const fs::path& name) {
     std::unique_ptr<std::ostream> next = open_output_file(name, report, std::ios::out);
     close_output_file(out);
     out = std::move(next);
   };
+  // Opens the file of group j and flushes the report with its log line.
+  const auto open_group_file = [&](int j, const char* suffix, bool compressible) {
+    const std::string name = std::string(".") + kGroupNames[j] + suffix;
+    open(compressible ? names.compressible(name) : names.plain(name));
+    update_summary_file(params, report, std::ios::app);
+  };
 
   if (params.specified_flags.count("-no_haps_output") == 0) {
-    // Line buffer: up to 11 characters and a blank per allele, the newline,
-    // and room for the widest number past the last one.
-    std::vector<char> buffer;
-    AlleleTile tile;
+    const long n = static_cast<long>(panel_data.snps_data.size());
     for (int j = 0; j < 2; ++j) {
-      open(names.compressible(std::string(".") + kGroupNames[j] + ".haps"));
-      update_summary_file(params, report, std::ios::app);
-      const long first = first_row[j];
-      const long last = end_row[j];
-      buffer.resize(static_cast<std::size_t>(last - first) * 12 + 32);
-      const long block = AlleleTile::block_snps(last - first);
-      for (long l0 = 0; l0 < n; l0 += block) {
-        const long count = std::min(block, n - l0);
-        tile.gather(simulated_haplotypes, first, last, l0, count);
-        for (long k = 0; k < count; ++k) {
-          const long l = l0 + k;
-          char* p = buffer.data();
-          if (tile.plain(k)) {
-            const unsigned char* codes = tile.snp(k);
-            for (long r = 0; r < last - first; ++r) {
-              *p++ = static_cast<char>('0' + codes[r]);
-              *p++ = ' ';
-            }
-          } else {
-            for (long h = first; h < last; ++h) {
-              const int allele = simulated_haplotypes[h][l];
-              p = put_int(p, allele);
-              *p++ = ' ';
-              if (allele < 0)
-                report << "something has gone wrong in output_haplotypes: one of the alleles is"
-                       << allele << "\n"
-                       << rows << " " << h << " " << simulated_haplotypes[0].size() << " " << l
-                       << "\n";
-            }
-          }
-          *p++ = '\n';
-          out->write(buffer.data(), p - buffer.data());
-        }
-      }
+      open_group_file(j, ".haps", true);
+      write_haplotype_file(*out, simulated_haplotypes, rows[j], n, report);
     }
-
-    open(names.plain(".legend"));
-    std::string line;
-    *out << "rs pos X0 X1\n";
-    for (const auto& [position, record] : panel_data.snps_data) {
-      char digits[24];
-      line.assign(record.rsid);
-      line += ' ';
-      line.append(digits, put_int(digits, position));
-      line += ' ';
-      line += record.allele0;
-      line += ' ';
-      line += record.allele1;
-      line += '\n';
-      out->write(line.data(), static_cast<std::streamsize>(line.size()));
-    }
+    open(names.plain(".legend"));  // its log line waits for the next flush
+    write_legend_file(*out, panel_data.snps_data);
   }
-
-  std::stringstream line;
   if (params.specified_flags.count("-no_gens_output") == 0) {
-    // Each line is the genotype-line writer's; lines of SNPs with alleles
-    // 0 and 1 only (all of them in a normal run) are formed here from a
-    // block of the alleles, with the same text, and the others are left to
-    // the writer itself, which also reports their bad genotypes.
-    std::string text;
-    AlleleTile tile;
     for (int j = 0; j < 2; ++j) {
-      open(names.compressible(std::string(".") + kGroupNames[j] + ".gen"));
-      update_summary_file(params, report, std::ios::app);
-      const int first = static_cast<int>(first_row[j]);
-      const int last = static_cast<int>(end_row[j]);
-      auto it = panel_data.snps_data.cbegin();
-      const long block = AlleleTile::block_snps(last - first);
-      for (long l0 = 0; l0 < n; l0 += block) {
-        const long count = std::min(block, n - l0);
-        tile.gather(simulated_haplotypes, first, last, l0, count);
-        for (long k = 0; k < count; ++k, ++it) {
-          const int l = static_cast<int>(l0 + k);
-          if (!tile.plain(k)) {
-            output_snp_data_dulvon_format(it, l, first, last, line);
-            write_line(*out, line);
-            continue;
-          }
-          char digits[24];
-          text.assign("snp_");
-          text.append(digits, put_int(digits, l));
-          text += ' ';
-          text += it->second.rsid;
-          text += ' ';
-          text.append(digits, put_int(digits, it->first));
-          text += ' ';
-          text += it->second.allele0;
-          text += ' ';
-          text += it->second.allele1;
-          const std::size_t label = text.size();
-          text.resize(label + static_cast<std::size_t>(last - first) * 3 + 1);
-          char* p = &text[label];
-          const unsigned char* codes = tile.snp(k);
-          for (int r = 0; r < last - first; r += 2) {
-            std::memcpy(p, kGenotypeTexts[codes[r] + codes[r + 1]], 6);
-            p += 6;
-          }
-          *p = '\n';
-          out->write(text.data(), static_cast<std::streamsize>(text.size()));
-        }
-      }
+      open_group_file(j, ".gen", true);
+      write_genotype_file(*out, *this, rows[j]);
     }
   }
-
   if (params.specified_flags.count("-t") != 0) {
     const std::set<int> tags = read_tag_positions(params.tag_snp_file);
     for (int j = 0; j < 2; ++j) {
-      open(names.compressible(std::string(".") + kGroupNames[j] + ".tags.gen"));
-      update_summary_file(params, report, std::ios::app);
-      const int first = static_cast<int>(first_row[j]);
-      const int last = static_cast<int>(end_row[j]);
-      // Both the tags and the SNPs are in ascending position order: one
-      // walk along the SNPs finds every tag and its SNP index.
-      auto tag = tags.cbegin();
-      int l = 0;
-      for (auto it = panel_data.snps_data.cbegin();
-           it != panel_data.snps_data.cend() && tag != tags.cend(); ++it, ++l) {
-        while (tag != tags.cend() && *tag < it->first) ++tag;
-        if (tag != tags.cend() && *tag == it->first) {
-          output_snp_data_dulvon_format(it, l, first, last, line);
-          write_line(*out, line);
-        }
-      }
+      open_group_file(j, ".tags.gen", true);
+      write_tag_file(*out, *this, rows[j], tags);
     }
   }
-
-  std::string text;
   for (int j = 0; j < 2; ++j) {
-    open(names.plain(std::string(".") + kGroupNames[j] + ".sample"));
-    update_summary_file(params, report, std::ios::app);
-    *out << "ID_1 ID_2 missing pheno\n"
-         << "0 0 0 B\n";
-    for (long i = first_row[j] / 2; i < end_row[j] / 2; ++i) {
-      char digits[24];
-      const std::string number(digits, put_int(digits, i));
-      text.assign("id1_").append(number).append(" id2_").append(number).append(" 0 ");
-      text += static_cast<char>('0' + j);
-      text += '\n';
-      out->write(text.data(), static_cast<std::streamsize>(text.size()));
-      assert(simulated_phenotypes[i] == j);
-    }
+    open_group_file(j, ".sample", false);
+    write_sample_file(*out, rows[j], j, simulated_phenotypes);
   }
   close_output_file(out);
 }
@@ -340,31 +396,20 @@ void Vordel::output_snp_data_dulvon_format(const std::map<int, snp>::const_itera
                                            int first, int last, std::stringstream& line) const {
   assert(0 <= first && first <= last && (last - first) % 2 == 0 &&
          last <= static_cast<int>(simulated_haplotypes.size()));
-
-  line << "snp_" << l << " " << it->second.rsid << " " << it->first << " " << it->second.allele0
-       << " " << it->second.allele1;
-
-  // The genotypes go through a fixed buffer, written to the line in chunks.
-  char chunk[6 * 512];
-  char* p = chunk;
-  for (int h = first; h < last; h += 2) {
-    const int g = simulated_haplotypes[h][l] + simulated_haplotypes[h + 1][l];
-    if (g >= 0 && g <= 2) {
-      std::memcpy(p, kGenotypeTexts[g], 6);
-      p += 6;
-      if (p == chunk + sizeof chunk) {
-        line.write(chunk, p - chunk);
-        p = chunk;
-      }
-    } else {
-      std::ostringstream report;
-      report << h << " " << l << " " << simulated_haplotypes.size() << " "
-             << simulated_haplotypes[0].size() << " " << panel_data.snps_data.size() << "\n"
-             << "something has gone wrong in output_haplotypes: one of the genotypes is " << g
-             << "\n";
-      update_summary_file(params, report, std::ios::app);
-    }
-  }
-  line.write(chunk, p - chunk);
-  line << "\n";
+  std::string text;
+  append_genotype_line(
+      text, l, *it, (last - first) / 2,
+      [&](long i) {
+        const long h = first + 2 * i;
+        return simulated_haplotypes[h][l] + simulated_haplotypes[h + 1][l];
+      },
+      [&](long i, int g) {
+        std::ostringstream report;
+        report << first + 2 * i << " " << l << " " << simulated_haplotypes.size() << " "
+               << simulated_haplotypes[0].size() << " " << panel_data.snps_data.size() << "\n"
+               << "something has gone wrong in output_haplotypes: one of the genotypes is " << g
+               << "\n";
+        update_summary_file(params, report, std::ios::app);
+      });
+  line.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
