@@ -15,7 +15,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
-#include <iomanip>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -25,6 +24,7 @@
 
 #include "sim/exceptions.h"
 #include "sim/output_file.h"
+#include "sim/report_format.h"
 
 namespace {
 
@@ -143,12 +143,6 @@ bool read_alleles(std::string_view line, std::vector<int>& alleles) {
   return true;
 }
 
-// A labelled count line of the report: the label right-aligned in a field
-// of 60 characters, the value right after it.
-std::ostream& label(std::ostream& out, const char* text) {
-  return out << std::right << std::setw(60) << text;
-}
-
 }  // namespace
 
 // The walk from line 0 stops before the first line j >= 1 whose position
@@ -210,7 +204,7 @@ void Data::read_genetic_map() {
   update_summary_file(params, report, std::ios::app);
   in.close();
 
-  label(report, "number of rates read: ") << k << "\n\n";
+  report << report_label("number of rates read: ") << k << "\n\n";
   update_summary_file(params, report, std::ios::app);
 }
 
@@ -296,9 +290,9 @@ void Data::read_haplotype_data() {
   report << "done\n";
   update_summary_file(params, report, std::ios::app);
 
-  label(report, "number of haplotypes: ") << num_panel_haps << "\n";
-  label(report, "number of SNPs in total: ") << k << "\n";
-  label(report, "number of SNPs in interval: ") << snps_data.size() << "\n\n";
+  report << report_label("number of haplotypes: ") << num_panel_haps << "\n";
+  report << report_label("number of SNPs in total: ") << k << "\n";
+  report << report_label("number of SNPs in interval: ") << snps_data.size() << "\n\n";
 
   // One file had more lines when its read still gave a line as the other's
   // failed.  (Whether that line ended in a newline does not matter: a last

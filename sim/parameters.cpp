@@ -12,6 +12,7 @@
 #include <boost/filesystem/operations.hpp>
 
 #include "sim/exceptions.h"
+#include "sim/report_format.h"
 
 namespace {
 
@@ -203,9 +204,7 @@ void VordelParameters::process_parameters(int argc, const char* const argv[]) {
 
 void VordelParameters::parameters_summary(std::ostream& out) const {
   using std::endl;
-  auto label = [&out](const char* text) -> std::ostream& {
-    return out << std::right << std::setw(60) << text;
-  };
+  const StreamFormatGuard keep_format(out);
 
   out << "Command line input is:\n" << command_line << endl << endl;
 
@@ -216,47 +215,48 @@ void VordelParameters::parameters_summary(std::ostream& out) const {
   }
 
   out << "FILE INPUTS" << endl;
-  label("haplotype file: ") << haplotype_file.string() << endl;
-  label("legend file: ") << legend_file << endl;
-  label("genetic map file: ") << genetic_map_file << endl;
-  label("tag snps file: ");
+  out << report_label("haplotype file: ") << haplotype_file.string() << endl;
+  out << report_label("legend file: ") << legend_file << endl;
+  out << report_label("genetic map file: ") << genetic_map_file << endl;
+  out << report_label("tag snps file: ");
   if (specified_flags.count("-t") != 0) out << tag_snp_file.string();
   out << endl;
 
   out << "FILE OUTPUTS" << endl;
-  label("output file: ") << output_file.string() << endl;
-  label("summary file: ") << summary_file << endl;
+  out << report_label("output file: ") << output_file.string() << endl;
+  out << report_label("summary file: ") << summary_file << endl;
 
   out << "PARAMETER INPUTS" << endl;
-  label("no. controls to simulate: ") << ncontrols << endl;
-  label("no. cases to simulate: ") << ncases << endl;
+  out << report_label("no. controls to simulate: ") << ncontrols << endl;
+  out << report_label("no. cases to simulate: ") << ncases << endl;
 
   out << std::fixed << std::setprecision(0);
-  label("disease loci: ");
+  out << report_label("disease loci: ");
   int k = 1;
   for (const auto& entry : dl) out << "(" << k++ << ") " << entry.first << " ";
   out << endl;
 
-  label("disease alleles: ");
+  out << report_label("disease alleles: ");
   k = 1;
   for (const auto& entry : dl) out << "(" << k++ << ") " << entry.second.allele << " ";
   out << endl;
 
   out << std::setprecision(2);
-  label("heterozygote/homozygote risks: ");
+  out << report_label("heterozygote/homozygote risks: ");
   k = 1;
   for (const auto& entry : dl)
     out << "(" << k++ << ") " << entry.second.rr1 << "/" << entry.second.rr2 << " ";
   out << endl;
 
   out << std::setprecision(0);
-  label("lower: ") << lower << endl;
-  label("upper: ") << upper << endl;
-  label("Ne: ") << Ne << endl;
-  label("theta: ") << theta << endl << endl;
+  out << report_label("lower: ") << lower << endl;
+  out << report_label("upper: ") << upper << endl;
+  out << report_label("Ne: ") << Ne << endl;
+  out << report_label("theta: ") << theta << endl << endl;
 }
 
 void VordelParameters::parameters_help(std::ostream& out) const {
+  const StreamFormatGuard keep_format(out);
   auto row = [&out](const char* flag, const char* description) {
     out << std::left << std::setw(40) << flag << description;
   };

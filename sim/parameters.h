@@ -41,6 +41,7 @@ class VordelParameters : public Parameters {
   // Parses the whole command line.  Throws HelpException,
   // MissingFlagException, BadInputValueException and GenericErrorException.
   void process_parameters(int argc, const char* const argv[]) override;
+  // The summary and the help text leave the stream's format as it was.
   void parameters_summary(std::ostream& out) const override;
   void parameters_help(std::ostream& out) const override;
   void reset_parameters() override;

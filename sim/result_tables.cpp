@@ -8,6 +8,7 @@
 #include <newmat/newmat.h>
 
 #include "assoc/quarnex.h"
+#include "sim/report_format.h"
 
 const char* const kNotFittedRow =
     "    not fitted: the information matrix is singular (no variation at this SNP?)";
@@ -20,7 +21,9 @@ void write_result_tables(std::ostream& report, const std::vector<std::vector<int
   using std::endl;
   using std::setw;
 
-  // General notation, at most 4 significant digits, right-aligned columns.
+  // General notation, at most 4 significant digits, right-aligned columns;
+  // the stream's own format comes back at the end.
+  const StreamFormatGuard keep_format(report);
   report << std::setprecision(4) << std::right;
   report.unsetf(std::ios::fixed | std::ios::showpoint);
 

@@ -7,10 +7,10 @@
 #include <ostream>
 #include <vector>
 
-// Writes both tables into `report`, leaving it in general notation with 4
-// significant digits.  A model whose fit meets a singular information
-// matrix is reported as not fitted (see kNotFittedRow and kNotFittedJoint);
-// the other tests still run.
+// Writes both tables into `report`, numbers in general notation with 4
+// significant digits; the stream's format is left as it was.  A model whose fit meets a singular
+// information matrix is reported as not fitted (see kNotFittedRow and kNotFittedJoint); the other
+// tests still run.
 void write_result_tables(std::ostream& report, const std::vector<std::vector<int>>& haplotypes,
                          const std::vector<int>& phenotypes, const std::vector<int>& dl_indices);
 

@@ -36,18 +36,29 @@ int main(int argc, char* argv[]) {
   const std::time_t start = std::time(nullptr);
   header(report);
 
+  // The number format of the elapsed seconds in the timing line: the
+  // default until the parameter summary is written, then fixed notation
+  // without decimals, and general notation with 4 significant digits once
+  // the result tables are.
+  std::ios::fmtflags seconds_notation = report.flags() & std::ios::floatfield;
+  std::streamsize seconds_precision = report.precision();
+
   int status = 0;
   try {
     params.process_parameters(argc, argv);
     std::remove(params.summary_file.c_str());  // a fresh summary for this run
     update_summary_file(params, report, std::ios::app);
 
+    seconds_notation = std::ios::fixed;
+    seconds_precision = 0;
     params.parameters_summary(report);
     update_summary_file(params, report, std::ios::app);
 
     Vordel vordel(params);
     vordel.simulate_haplotypes();
     if (params.ncases > 1) {
+      seconds_notation = std::ios::fmtflags();
+      seconds_precision = 4;
       write_result_tables(report, vordel.simulated_haplotypes, vordel.simulated_phenotypes,
                           vordel.dl_indices);
       update_summary_file(params, report, std::ios::app);
@@ -80,6 +91,8 @@ int main(int argc, char* argv[]) {
   }
 
   const std::time_t end = std::time(nullptr);
+  report.setf(seconds_notation, std::ios::floatfield);
+  report.precision(seconds_precision);
   report << "\nVORDEL took " << std::difftime(end, start)
          << " seconds to complete. Have a nice day! \n";
   try {

@@ -16,6 +16,7 @@
 
 #include "common/test_support.h"
 #include "sim/exceptions.h"
+#include "sim/report_format.h"
 
 namespace fs = std::filesystem;
 
@@ -37,7 +38,7 @@ double walked_genetic_position(const Data& d, double x) {
 
 // A report line: the label right-aligned in 60 characters, then the value.
 std::string labelled(const std::string& label, const std::string& value) {
-  return std::string(60 - label.size(), ' ') + label + value + "\n";
+  return report_label(label) + value + "\n";
 }
 
 const std::string kMapReport =

@@ -11,6 +11,7 @@
 
 #include "common/test_support.h"
 #include "sim/parameters.h"
+#include "sim/report_format.h"
 
 namespace {
 
@@ -60,8 +61,6 @@ std::vector<std::string> entries(const fs::path& dir) {
   std::sort(names.begin(), names.end());
   return names;
 }
-
-std::string label(const std::string& text) { return std::string(60 - text.size(), ' ') + text; }
 
 }  // namespace
 
@@ -158,7 +157,8 @@ TEST(Driver, UnreadablePanelAfterTheSummary) {
                                      "WARNING!! The following specified parameters were not "
                                      "recognised:\n    -5\n\n";
   EXPECT_EQ(r.out.substr(0, expected_start.size()), expected_start);
-  EXPECT_NE(r.out.find(label("lower: ") + "0\n" + label("upper: ") + "1000\n"), std::string::npos);
+  EXPECT_NE(r.out.find(report_label("lower: ") + "0\n" + report_label("upper: ") + "1000\n"),
+            std::string::npos);
   EXPECT_NE(r.out.find("Error reading file missing.map: can't open file.\n\n"), std::string::npos);
   const std::string out = normalise(r.out);
   EXPECT_EQ(out.substr(out.size() - kTiming.size()), kTiming);

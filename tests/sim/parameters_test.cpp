@@ -8,6 +8,7 @@
 
 #include "common/test_support.h"
 #include "sim/exceptions.h"
+#include "sim/report_format.h"
 
 namespace {
 
@@ -24,9 +25,6 @@ std::vector<std::string> required(std::vector<std::string> extra = {}) {
   words.insert(words.end(), extra.begin(), extra.end());
   return words;
 }
-
-// A summary label right-aligned in 60 columns.
-std::string label(const std::string& text) { return std::string(60 - text.size(), ' ') + text; }
 
 }  // namespace
 
@@ -261,19 +259,23 @@ TEST(Parameters, Summary) {
       "    -x\n"
       "\n"
       "FILE INPUTS\n" +
-      label("haplotype file: ") + "p.haps\n" + label("legend file: ") + "p.legend\n" +
-      label("genetic map file: ") + "p.map\n" + label("tag snps file: ") + "\n" + "FILE OUTPUTS\n" +
-      label("output file: ") + "out\n" + label("summary file: ") + "out.summary\n" +
-      "PARAMETER INPUTS\n" + label("no. controls to simulate: ") + "1\n" +
-      label("no. cases to simulate: ") + "1\n" + label("disease loci: ") + "(1) 1000 (2) 2000 \n" +
-      label("disease alleles: ") + "(1) 1 (2) 0 \n" + label("heterozygote/homozygote risks: ") +
-      "(1) 2.00/3.00 (2) 1.50/2.25 \n" + label("lower: ") + "0\n" + label("upper: ") + "1000\n" +
-      label("Ne: ") + "12001\n" + label("theta: ") + "-1\n\n";
+      report_label("haplotype file: ") + "p.haps\n" + report_label("legend file: ") + "p.legend\n" +
+      report_label("genetic map file: ") + "p.map\n" + report_label("tag snps file: ") + "\n" +
+      "FILE OUTPUTS\n" + report_label("output file: ") + "out\n" + report_label("summary file: ") +
+      "out.summary\n" + "PARAMETER INPUTS\n" + report_label("no. controls to simulate: ") + "1\n" +
+      report_label("no. cases to simulate: ") + "1\n" + report_label("disease loci: ") +
+      "(1) 1000 (2) 2000 \n" + report_label("disease alleles: ") + "(1) 1 (2) 0 \n" +
+      report_label("heterozygote/homozygote risks: ") + "(1) 2.00/3.00 (2) 1.50/2.25 \n" +
+      report_label("lower: ") + "0\n" + report_label("upper: ") + "1000\n" + report_label("Ne: ") +
+      "12001\n" + report_label("theta: ") + "-1\n\n";
   EXPECT_EQ(out.str(), expected);
-  // The stream is left in fixed notation without decimals.
+  // Labels are right-aligned in 60 columns; the stream's format is left as
+  // it was.
+  EXPECT_EQ(report_label("Ne: "), std::string(56, ' ') + "Ne: ");
+  EXPECT_EQ(report_label(std::string(61, 'x')), std::string(61, 'x'));
   out.str("");
   out << 0.4 << " " << 2.5;
-  EXPECT_EQ(out.str(), "0 2");
+  EXPECT_EQ(out.str(), "0.4 2.5");
 }
 
 TEST(Parameters, SummaryWithTagFileAndNoWarning) {
@@ -285,9 +287,9 @@ TEST(Parameters, SummaryWithTagFileAndNoWarning) {
   p.parameters_summary(out);
   const std::string text = out.str();
   EXPECT_EQ(text.find("WARNING"), std::string::npos);
-  EXPECT_NE(text.find(label("tag snps file: ") + "tags.txt\n"), std::string::npos);
-  EXPECT_NE(text.find(label("disease loci: ") + "\n"), std::string::npos);
-  EXPECT_NE(text.find(label("theta: ") + "0\n\n"), std::string::npos);
+  EXPECT_NE(text.find(report_label("tag snps file: ") + "tags.txt\n"), std::string::npos);
+  EXPECT_NE(text.find(report_label("disease loci: ") + "\n"), std::string::npos);
+  EXPECT_NE(text.find(report_label("theta: ") + "0\n\n"), std::string::npos);
 }
 
 TEST(Parameters, HelpText) {
