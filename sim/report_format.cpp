@@ -1,28 +1,16 @@
 // Formatting of report text.
 #include "sim/report_format.h"
 
-namespace {
-
-constexpr std::size_t kLabelWidth = 60;
-
-}  // namespace
-
 std::string report_label(std::string_view text) {
-  std::string label(text.size() < kLabelWidth ? kLabelWidth - text.size() : 0, ' ');
-  label += text;
-  return label;
+  constexpr std::size_t kWidth = 60;
+  std::string label(text.size() < kWidth ? kWidth - text.size() : 0, ' ');
+  return label.append(text);
 }
 
 StreamFormatGuard::StreamFormatGuard(std::ostream& stream)
-    : stream_(stream),
-      flags_(stream.flags()),
-      precision_(stream.precision()),
-      width_(stream.width()),
-      fill_(stream.fill()) {}
+    : stream_(stream), flags_(stream.flags()), precision_(stream.precision()) {}
 
 StreamFormatGuard::~StreamFormatGuard() {
   stream_.flags(flags_);
   stream_.precision(precision_);
-  stream_.width(width_);
-  stream_.fill(fill_);
 }

@@ -12,9 +12,9 @@
 // characters (whole when it is longer), for the value to follow at once.
 std::string report_label(std::string_view text);
 
-// Saves the format flags, precision, width and fill of a stream and puts
-// them back when it goes out of scope, so that a writer that changes how
-// numbers are written leaves the stream as it found it.
+// Saves the format flags and the precision of a stream and puts them back
+// when it goes out of scope, so that a writer that changes how numbers are
+// written or aligned leaves the stream as it found it.
 class StreamFormatGuard {
  public:
   explicit StreamFormatGuard(std::ostream& stream);
@@ -26,8 +26,6 @@ class StreamFormatGuard {
   std::ostream& stream_;
   std::ios_base::fmtflags flags_;
   std::streamsize precision_;
-  std::streamsize width_;
-  char fill_;
 };
 
 #endif

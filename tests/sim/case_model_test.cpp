@@ -253,50 +253,39 @@ TEST(SimulateDiseaseAlleles, GroupingPatternsAndKeys) {
 }
 
 // One case pair followed draw by draw: the pair draw, the source of place 0,
-// the source of place 1; each source is written over its whole segment.
-TEST(SimulateDiseaseAlleles, DrawsInOrderAndConditionalSources) {
-  TempDir dir;
+// the source of place 1.  The source replaces the group's state wherever it
+// stands from the first SNP up to the group's last locus, and then along
+// the run that follows; states that are source numbers already can stand
+// apart from the segment.
+TEST(SimulateDiseaseAlleles, DrawsInOrderAndConditionalSourcesWrittenBack) {
   // Five SNPs, four panel haplotypes; the disease SNP is SNP 2 with allele 1
   // on panel haplotype 3 only (frequency 0.25), risks 2 and 4: keys 0.36,
   // 0.6, 0.84, 1.0.
   const std::vector<std::vector<int>> panel{
       {0, 1, 0, 1}, {1, 1, 0, 0}, {0, 0, 0, 1}, {1, 0, 1, 0}, {0, 0, 1, 1}};
-  Vordel vordel = make_vordel(dir, panel, {2}, {{1, 2.0, 4.0}});
-  // Place 0: segment 1 (SNPs 1-3) holds the disease SNP; place 1: segment 0
-  // (SNPs 0-2).  The other segments have their sources already.
-  std::vector<std::vector<int>> states{{3, -3, -3, -3, 1}, {-2, -2, -2, 0, 0}};
-  const std::array<double, 2> mu = {0.1, 0.1};
-  // 0.5 draws the pair (0, 1).  Place 0, allele 0: weights 0.9, 0.9, 0.9,
-  // 0.1 over 2.8, cumulative 0.321, 0.643, 0.964: 0.7 picks candidate 2.
-  // Place 1, allele 1: panel 0.1, 0.1, 0.1, 0.9 and the pair's first
-  // haplotype (allele 0, so it counts as mutated) 0.1, over 1.3, cumulative
-  // 0.077, 0.154, 0.231, 0.923, 1: 0.6 picks candidate 3.
-  ScriptedRandom script({0.5, 0.7, 0.6});
-  Alleles disease_alleles;
-  vordel.simulate_disease_alleles(states, disease_alleles, mu);
-  EXPECT_EQ(script.remaining(), 0u);
-  EXPECT_EQ(disease_alleles, (Alleles{{0}, {1}}));
-  EXPECT_EQ(states, (std::vector<std::vector<int>>{{3, 2, 2, 2, 1}, {3, 3, 3, 0, 0}}));
-
-  EXPECT_EQ(vordel.case_hap_freq_cache.size(), 1u);
-}
-
-// The source replaces the group's state wherever it stands from the first
-// SNP up to the group's last locus, and then along the run that follows;
-// states that are source numbers already can stand apart from the segment.
-TEST(SimulateDiseaseAlleles, WriteBackScansFromTheFirstSnp) {
-  TempDir dir;
-  const std::vector<std::vector<int>> panel{
-      {0, 1, 0, 1}, {1, 1, 0, 0}, {0, 0, 0, 1}, {1, 0, 1, 0}, {0, 0, 1, 1}};
-  Vordel vordel = make_vordel(dir, panel, {2}, {{1, 2.0, 4.0}});
-  // Draws as in the test above: pair (0, 1), then sources 2 and 3.
-  ScriptedRandom script({0.5, 0.7, 0.6});
-  std::vector<std::vector<int>> states{{1, 0, 1, 0, 1}, {0, 1, 0, 0, 0}};
-  Alleles disease_alleles;
-  const std::array<double, 2> mu = {0.1, 0.1};
-  vordel.simulate_disease_alleles(states, disease_alleles, mu);
-  EXPECT_EQ(script.remaining(), 0u);
-  EXPECT_EQ(states, (std::vector<std::vector<int>>{{2, 0, 2, 0, 1}, {3, 1, 3, 3, 3}}));
+  const struct {
+    std::vector<std::vector<int>> before, after;
+  } cases[] = {// place 0: segment 1 (SNPs 1-3) holds the disease SNP; place 1:
+               // segment 0 (SNPs 0-2); the other segments have their sources already
+               {{{3, -3, -3, -3, 1}, {-2, -2, -2, 0, 0}}, {{3, 2, 2, 2, 1}, {3, 3, 3, 0, 0}}},
+               {{{1, 0, 1, 0, 1}, {0, 1, 0, 0, 0}}, {{2, 0, 2, 0, 1}, {3, 1, 3, 3, 3}}}};
+  for (const auto& c : cases) {
+    TempDir dir;
+    Vordel vordel = make_vordel(dir, panel, {2}, {{1, 2.0, 4.0}});
+    // 0.5 draws the pair (0, 1).  Place 0, allele 0: weights 0.9, 0.9, 0.9,
+    // 0.1 over 2.8, cumulative 0.321, 0.643, 0.964: 0.7 picks candidate 2.
+    // Place 1, allele 1: panel 0.1, 0.1, 0.1, 0.9 and the pair's first
+    // haplotype (allele 0, so it counts as mutated) 0.1, over 1.3,
+    // cumulative 0.077, 0.154, 0.231, 0.923, 1: 0.6 picks candidate 3.
+    ScriptedRandom script({0.5, 0.7, 0.6});
+    std::vector<std::vector<int>> states = c.before;
+    Alleles disease_alleles;
+    vordel.simulate_disease_alleles(states, disease_alleles, {0.1, 0.1});
+    EXPECT_EQ(script.remaining(), 0u);
+    EXPECT_EQ(disease_alleles, (Alleles{{0}, {1}}));
+    EXPECT_EQ(states, c.after);
+    EXPECT_EQ(vordel.case_hap_freq_cache.size(), 1u);
+  }
 }
 
 TEST(SimulateDiseaseAlleles, SimulatedHaplotypesAreCandidates) {
