@@ -22,13 +22,6 @@ namespace {
 
 constexpr int sample_size = 100000;
 
-// Densities for the forms over a function, cut to 0 where the table can end.
-double half_normal(double x) { return x > 9.0 ? 0.0 : 2 * pdf(boost::math::normal(), x); }
-double logistic_density(double x) {
-  return std::fabs(x) > 40 ? 0.0 : pdf(boost::math::logistic(), x);
-}
-double gumbel(double x) { return pdf(boost::math::extreme_value(), x); }
-
 struct Case {
   Factory make;
   const char* name;
@@ -41,12 +34,6 @@ template <class D>
 Case with(Factory f, const char* name, D d) {
   return {f, name, [d](double x) { return cdf(d, x); }, mean(d), variance(d)};
 }
-// One that reports no moments.
-template <class D>
-Case without(Factory f, const char* name, D d, ExtReal mean = Missing, ExtReal var = Missing) {
-  return {f, name, [d](double x) { return cdf(d, x); }, mean, var};
-}
-
 }  // namespace
 
 TEST(VariateDistributions, SamplesFollowTheirDistribution) {
@@ -54,12 +41,9 @@ TEST(VariateDistributions, SamplesFollowTheirDistribution) {
   const Case cases[] = {
       with(make<Uniform>(), "Uniform", uniform()),
       with(make<Normal>(), "Normal", normal()),
-      without(make<Cauchy>(), "Cauchy", cauchy(), Indefinite, PlusInfinity),
+      {make<Cauchy>(), "Cauchy", [](double x) { return cdf(cauchy(), x); }, Indefinite,
+       PlusInfinity},
       with(make<Exponential>(), "Exponential", exponential()),
-      {make<PosGenX>(half_normal), "PosGenX", [](double x) { return 2 * cdf(normal(), x) - 1; },
-       Missing, Missing},
-      without(make<SymGenX>(logistic_density), "SymGenX", logistic()),
-      without(make<AsymGenX>(gumbel, 0.0), "AsymGenX", extreme_value()),
       with(make<Gamma>(0.5), "Gamma", gamma_distribution<>(0.5)),
       with(make<Gamma>(1.0), "Gamma", gamma_distribution<>(1.0)),
       with(make<Gamma>(2.5), "Gamma", gamma_distribution<>(2.5)),
