@@ -14,8 +14,6 @@
 namespace {
 
 namespace bm = boost::math;
-using NEWMAT::ColumnVector;
-using NEWMAT::SymmetricMatrix;
 
 // The normal forms use 2 pi rounded to 6.283185308 (relative error 1.3e-10,
 // also in the multivariate form's ln 2 pi): they are held to 1e-9.  The
@@ -23,24 +21,25 @@ using NEWMAT::SymmetricMatrix;
 constexpr double kRoundedPi = 1e-9;
 constexpr double kExact = 1e-12;
 
-SymmetricMatrix symmetric(double m11, double m12 = 0.0, double m22 = 0.0, int p = 1) {
-  SymmetricMatrix m(p);
-  m(1, 1) = m11;
-  if (p == 2) {
-    m(2, 1) = m12;
-    m(2, 2) = m22;
-  }
-  return m;
-}
-
-TEST(Densities, AgainstBoost) {
+TEST(Densities, AgainstOracles) {
   const double mu = 1.5, sd = 0.7, x2[] = {0.35, 0.65}, alpha2[] = {2.5, 4.0};
+  const double w2[] = {2.0, 0.7, 1.5}, s2[] = {0.9, -0.3, 2.2};  // (m11, m12, m22)
   const int two = 2;
-  const SymmetricMatrix w = symmetric(0.6), s = symmetric(1.8);
+  NEWMAT::SymmetricMatrix w1(1), s1(1), w(2), s(2), cov(2);
+  w1 << 0.6;
+  s1 << 1.8;
+  w << 2.0 << 0.7 << 1.5;  // lower triangle by rows
+  s << 0.9 << -0.3 << 2.2;
+  // Standard deviations 1.2 and 0.5 with correlation 0.6, at x - mu = (1, -0.4).
+  cov << 1.44 << 0.36 << 0.25;
+  NEWMAT::ColumnVector x(2), m(2);
+  x << 2.0 << -2.4;
+  m << 1.0 << -2.0;
+  const double z1 = 1 / 1.2, z2 = -0.4 / 0.5;
   const bm::beta_distribution<> beta(2.5, 4.0);
   const struct {
     const char* what;
-    double got, want, tol;  // densities relative to want, logs absolute
+    double got, want, tol;  // densities as a ratio to 1, logs absolute
   } rows[] = {
       {"dnorm", stathelp::dnorm(2.3, &mu, &sd) / bm::pdf(bm::normal(mu, sd), 2.3), 1, kRoundedPi},
       {"log_dnorm", stathelp::log_dnorm(-0.4, 0.3, 2.25),
@@ -59,45 +58,14 @@ TEST(Densities, AgainstBoost) {
       // Dirichlet with two components is the beta density of the first.
       {"ddirichlet", stathelp::ddirichlet(x2, alpha2, &two), std::log(bm::pdf(beta, 0.35)), kExact},
       // A 1 x 1 inverse Wishart (nu, S) is inverse gamma (nu/2, S/2).
-      {"log_inverse_Wishart_density", stathelp::log_inverse_Wishart_density(&w, 4.5, &s),
+      {"inverse Wishart 1 x 1", stathelp::log_inverse_Wishart_density(&w1, 4.5, &s1),
        std::log(bm::pdf(bm::inverse_gamma(2.25, 0.9), 0.6)), kExact},
+      {"inverse Wishart 2 x 2", stathelp::log_inverse_Wishart_density(&w, 5.5, &s),
+       stathelp::log_inverse_Wishart_density_2D(w2, 5.5, s2), kExact},
+      {"bivariate normal", stathelp::log_mvt_norm_density(&x, &m, &cov),
+       -std::log(2 * M_PI * 0.6 * 0.8) - (z1 * z1 - 1.2 * z1 * z2 + z2 * z2) / 1.28, kRoundedPi},
   };
   for (const auto& row : rows) EXPECT_NEAR(row.got, row.want, row.tol) << row.what;
-}
-
-TEST(Densities, InverseWishartFormsAgree) {
-  const double cases[][7] = {{2.0, 0.7, 1.5, 5.5, 0.9, -0.3, 2.2},  // W, nu, S
-                             {0.4, -0.1, 3.0, 3.2, 1.7, 0.8, 0.6}};
-  for (const auto& c : cases) {
-    const SymmetricMatrix w = symmetric(c[0], c[1], c[2], 2), s = symmetric(c[4], c[5], c[6], 2);
-    EXPECT_NEAR(stathelp::log_inverse_Wishart_density(&w, c[3], &s),
-                stathelp::log_inverse_Wishart_density_2D(&c[0], c[3], &c[4]), kExact);
-  }
-}
-
-TEST(Densities, MultivariateNormal) {
-  // Diagonal covariance, d = 3: the sum of the normal log-densities.
-  ColumnVector x(3), mu(3);
-  x << 0.5 << -1.0 << 2.0;
-  mu << 0.0 << 0.5 << 2.5;
-  SymmetricMatrix sigma(3);
-  sigma = 0.0;
-  double want = 0.0;
-  for (int i = 1; i <= 3; ++i) {
-    sigma(i, i) = i * i / 4.0;
-    want += std::log(bm::pdf(bm::normal(mu(i), i / 2.0), x(i)));
-  }
-  EXPECT_NEAR(stathelp::log_mvt_norm_density(&x, &mu, &sigma), want, kRoundedPi);
-  // Standard deviations 1.2 and 0.5, correlation 0.6, x - mu = (1, -0.4):
-  // -ln(2 pi s1 s2 sqrt(1 - r^2)) - (z1^2 - 2 r z1 z2 + z2^2) / (2 (1 - r^2)).
-  ColumnVector y(2), m(2);
-  y << 2.0 << -2.4;
-  m << 1.0 << -2.0;
-  const SymmetricMatrix cov = symmetric(1.44, 0.36, 0.25, 2);
-  const double z1 = 1 / 1.2, z2 = -0.4 / 0.5;
-  EXPECT_NEAR(stathelp::log_mvt_norm_density(&y, &m, &cov),
-              -std::log(2 * M_PI * 0.6 * 0.8) - (z1 * z1 - 1.2 * z1 * z2 + z2 * z2) / 1.28,
-              kRoundedPi);
 }
 
 }  // namespace

@@ -17,42 +17,28 @@ namespace {
 using Rows = std::vector<std::vector<double>>;
 
 TEST(MatrixExp, ClosedForms) {
-  const double e = std::exp(-0.7), a = 0.8, b = 0.3, f = std::exp(-(a + b) * 2.5);
-  const struct {
-    Rows a;
-    double t;
-    Rows want;
-  } rows[] = {
+  // I + Q for the two-state rate matrix Q = {-a, a; b, -b}, against exp(tQ).
+  const double e = std::exp(-0.7), a = 0.8, b = 0.3, f = std::exp(-(a + b) * 2.5) / (a + b);
+  const std::tuple<Rows, double, Rows> rows[] = {
       {{{0, 0}, {0, 0}}, 0.7, {{e, 0}, {0, e}}},
       {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}, 3.0, {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}},
       {{{0.3}}, 1.5, {{std::exp(1.5 * (0.3 - 1))}}},
-      // I + Q for the two-state rate matrix Q = {-a, a; b, -b}: exp(tQ).
       {{{1 - a, a}, {b, 1 - b}},
        2.5,
-       {{(b + a * f) / (a + b), (a - a * f) / (a + b)},
-        {(b - b * f) / (a + b), (a + b * f) / (a + b)}}},
+       {{b / (a + b) + a * f, a / (a + b) - a * f}, {b / (a + b) - b * f, a / (a + b) + b * f}}},
   };
-  for (const auto& row : rows) {
-    Rows got = row.a;
-    stathelp::matrix_exp(&got, row.t);
-    for (std::size_t i = 0; i < got.size(); ++i)
-      for (std::size_t j = 0; j < got.size(); ++j)
-        EXPECT_NEAR(got[i][j], row.want[i][j], 1e-12) << row.t << " " << i << "," << j;
-  }
-}
-
-TEST(MatrixExp, RefusesWhatTheSeriesCannotGive) {
-  // 99 terms of exp(100) reach about half of it; at t = 1e4 the terms
-  // overflow; exp(1000) itself overflows.
-  const std::pair<Rows, double> cases[] = {
-      {{{1, 0}, {0, 1}}, 100.0}, {{{1, 0}, {0, 1}}, 1e4}, {{{0}}, -1000.0}};
-  for (const auto& [a, t] : cases) {
+  for (const auto& [a, t, want] : rows) {
     Rows got = a;
-    EXPECT_THROW(stathelp::matrix_exp(&got, t), RBD_COMMON::Runtime_error) << t;
-    EXPECT_EQ(got, a) << t;
+    stathelp::matrix_exp(&got, t);
+    for (std::size_t i = 0; i < got.size(); ++i)
+      for (std::size_t j = 0; j < got.size(); ++j) EXPECT_NEAR(got[i][j], want[i][j], 1e-12) << t;
   }
-  Rows ragged = {{1, 0}, {0}};
-  EXPECT_THROW(stathelp::matrix_exp(&ragged, 1.0), RBD_COMMON::Logic_error);
+  // 99 terms of exp(100) reach about half of it; at t = 1e4 they overflow.
+  for (const double t : {100.0, 1e4}) {
+    Rows got = {{1, 0}, {0, 1}};
+    EXPECT_THROW(stathelp::matrix_exp(&got, t), RBD_COMMON::Runtime_error) << t;
+    EXPECT_EQ(got, Rows({{1, 0}, {0, 1}})) << t;
+  }
 }
 
 TEST(CountLines, CountsNewlinesLeft) {
@@ -64,8 +50,6 @@ TEST(CountLines, CountsNewlinesLeft) {
     EXPECT_EQ(stathelp::countLines(in), want) << text;
     EXPECT_EQ(in.get(), std::char_traits<char>::eof()) << text;
   }
-  std::istream unbuffered(nullptr);
-  EXPECT_EQ(stathelp::countLines(unbuffered), 0);
 }
 
 }  // namespace
