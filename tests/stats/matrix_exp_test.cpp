@@ -8,6 +8,8 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "stats/line_count.h"
