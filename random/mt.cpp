@@ -1,14 +1,10 @@
 // The Mersenne Twister MT19937: one process-wide state shared by every MT.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <exception>
-#include <iostream>
 
-#include <newmat/myexcept.h>
-
+#include "random/seed_file.h"
 #include "random/vorand1.h"
-
-using RBD_COMMON::BaseException;
 
 std::uint32_t MT::mt[MT::N];
 double MT::uniform[MT::N];
@@ -118,20 +114,30 @@ unsigned long MT::ulNext() { return genrand_int32(); }
 
 const char* MT::Name() { return "MT19937"; }
 
-MT::~MT() {
-  // The placeholder goes back first, so that whatever happens while the seed
-  // is saved, no dangling current generator is left behind.
-  if (RNG == this) RNG = Dummy;
-  if (!CopySeed) return;
-  // A destructor must not throw: a failed seed write is reported, not raised.
-  try {
-    CSTD();
-  } catch (const BaseException&) {
-    std::cerr << "Vorand: seed of " << Name() << " not saved:" << BaseException::what()
-              << std::endl;
-  } catch (const std::exception& e) {
-    std::cerr << "Vorand: seed of " << Name() << " not saved: " << e.what() << std::endl;
-  } catch (...) {
-    std::cerr << "Vorand: seed of " << Name() << " not saved" << std::endl;
-  }
+// The 624 words, then the index of the next one.  A negative index (no
+// writer gives one) would index outside the state.  The words matter as a
+// 19937-bit state: the top bit of word 0 and words 1..623; all zero, every
+// output is 0 for ever, and no seeding or step leads there.
+void MT::CSFD(bool cf) {
+  CopySeed = false;
+  const seed_file::Words words =
+      seed_file::read("mt19937.txt", N + 1, 8, [](const seed_file::Words& w) {
+        if (static_cast<std::int32_t>(w[N]) < 0) return false;
+        if (w[0] & upper_mask) return true;
+        for (int i = 1; i < N; ++i)
+          if (w[i] != 0) return true;
+        return false;
+      });
+  State state;
+  std::copy(words.begin(), words.begin() + N, state.begin());
+  set_state(state, static_cast<int>(words[N]));
+  CopySeed = cf;
 }
+
+void MT::CSTD() {
+  seed_file::Words words(mt, mt + N);
+  words.push_back(static_cast<std::uint32_t>(mti));
+  seed_file::write("mt19937.txt", words, 8);
+}
+
+MT::~MT() { Retire(CopySeed); }

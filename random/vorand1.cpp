@@ -3,9 +3,12 @@
 #include "random/vorand1.h"
 
 #include <cassert>
+#include <exception>
+#include <iostream>
 
 #include <newmat/myexcept.h>
 
+using RBD_COMMON::BaseException;
 using RBD_COMMON::Logic_error;
 using RBD_COMMON::Runtime_error;
 
@@ -55,3 +58,20 @@ void DummyRNG::CSFD(bool) { throw Runtime_error("Vorand: uniform rng not setup")
 void DummyRNG::CSTD() { throw Runtime_error("Vorand: uniform rng not setup"); }
 double DummyRNG::Next() { throw Runtime_error("Vorand: uniform rng not setup"); }
 const char* DummyRNG::Name() { return "DummyRNG"; }
+
+void Random::Retire(bool save_seed) noexcept {
+  // The placeholder goes back first, so that whatever happens while the seed
+  // is saved, no dangling current generator is left behind.
+  if (RNG == this) RNG = Dummy;
+  if (!save_seed) return;
+  try {
+    CSTD();
+  } catch (const BaseException&) {
+    std::cerr << "Vorand: seed of " << Name() << " not saved:" << BaseException::what()
+              << std::endl;
+  } catch (const std::exception& e) {
+    std::cerr << "Vorand: seed of " << Name() << " not saved: " << e.what() << std::endl;
+  } catch (...) {
+    std::cerr << "Vorand: seed of " << Name() << " not saved" << std::endl;
+  }
+}
