@@ -58,7 +58,7 @@ void ReadVerify(std::istream& in, bool new_file) {
     if (new_file) return;
     throw Runtime_error("Vorand: can't open seed file");
   }
-  char c;
+  char c = 0;
   if (!(in >> c)) {
     if (new_file) return;  // an empty file counts as a new one
     verification_fails();

@@ -3,7 +3,6 @@
 #include "random/vorand1.h"
 
 #include <cassert>
-#include <exception>
 #include <iostream>
 
 #include <newmat/myexcept.h>
@@ -69,8 +68,6 @@ void Random::Retire(bool save_seed) noexcept {
   } catch (const BaseException&) {
     std::cerr << "Vorand: seed of " << Name() << " not saved:" << BaseException::what()
               << std::endl;
-  } catch (const std::exception& e) {
-    std::cerr << "Vorand: seed of " << Name() << " not saved: " << e.what() << std::endl;
   } catch (...) {
     std::cerr << "Vorand: seed of " << Name() << " not saved" << std::endl;
   }
