@@ -217,6 +217,7 @@ TEST_F(SeedFile, ReadTakesOnlyWholeFilesOfReachableStates) {
       {lgm, tag + "0000\n 0002 " + tag, ok},
       {lgm, tag + "0000000a" + tag, "vorand: invalid character in unhex"},
       {lgm, "Vorand03!00000001" + tag, fails},
+      {lgm, tag + "00000001!Vorand04!", fails},
       {lgm, tag + "00000000" + tag, fails},
       {lgm, tag + "7FFFFFFF" + tag, fails},
       {lgm, tag + "7FFFFFFE" + tag, ok},
@@ -231,6 +232,7 @@ TEST_F(SeedFile, ReadTakesOnlyWholeFilesOfReachableStates) {
       {mwc, tag + "000000007C3448BD" + tag, ok},
       {wh, tag + zeros(24) + tag, fails},
       {wh, tag + zeros(16) + "00000001" + tag, fails},
+      {wh, tag + zeros(8) + "00000001" + zeros(8) + tag, fails},
       {wh, tag + "0000763D0000000100000001" + tag, fails},
       {wh, tag + "000000000000000100000001" + tag, ok},
       {mother, tag + zeros(72) + "00010001" + tag, fails},  // element 9 is never read
