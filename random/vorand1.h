@@ -6,8 +6,8 @@
 // the seed files are in seed_file.cpp.
 //
 // Every uniform draw goes through the current generator: Random::RNG->Next().
-// From start-up (and again whenever the installed MT is destroyed) the current
-// generator is the placeholder, whose draws throw newmat's Runtime_error
+// From start-up (and again whenever the current generator is destroyed) the
+// current generator is the placeholder, whose draws throw newmat's Runtime_error
 // "Vorand: uniform rng not setup".  Random::Set(g) makes g current without
 // taking ownership; the caller keeps g alive while it is current.
 //

@@ -19,8 +19,8 @@
 #include <gtest/gtest.h>
 
 #include "common/test_support.h"
-#include "newmat_message.h"
 #include "random/vorand1.h"
+#include "variate_test_support.h"
 
 using RBD_COMMON::Logic_error;
 using RBD_COMMON::Runtime_error;
@@ -28,12 +28,8 @@ using RBD_COMMON::Runtime_error;
 namespace {
 
 template <class G>
-std::unique_ptr<Random> make(double s) {
+std::unique_ptr<Random> construct(double s) {
   return std::make_unique<G>(s);
-}
-
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
 }
 
 // One step of an oracle: the values Next() and ulNext() give for it.
@@ -64,11 +60,11 @@ TEST(UniformGenerators, SeedsAndStreams) {
     std::vector<double> refused, taken;
     std::function<Step()> oracle;
   } cases[] = {
-      {"LGM_base", make<LGM_base>, frozen, next_to_frozen, [&] { return word31(base()); }},
-      {"LGM_simple", make<LGM_simple>, frozen, next_to_frozen, [&] { return word31(lgm()); }},
-      {"Fishman Moore", make<FM>, frozen, next_to_frozen, [&] { return word31(fm()); }},
+      {"LGM_base", construct<LGM_base>, frozen, next_to_frozen, [&] { return word31(base()); }},
+      {"LGM_simple", construct<LGM_simple>, frozen, next_to_frozen, [&] { return word31(lgm()); }},
+      {"Fishman Moore", construct<FM>, frozen, next_to_frozen, [&] { return word31(fm()); }},
       {"MultWithCarry",
-       make<MultWithCarry>,
+       construct<MultWithCarry>,
        {},
        {1e-300, word_max},
        [&] {
@@ -77,7 +73,7 @@ TEST(UniformGenerators, SeedsAndStreams) {
          return Step{(x + 0.5) * 0x1p-32, x};
        }},
       {"Wichmann Hill",
-       make<WH>,
+       construct<WH>,
        {},
        {1e-300, word_max},
        [&] {
@@ -85,14 +81,14 @@ TEST(UniformGenerators, SeedsAndStreams) {
          u -= std::floor(u);
          return Step{u, static_cast<unsigned long>(u * 0x1p32)};
        }},
-      {"LGM_mixed", make<LGM_mixed>, frozen, next_to_frozen,
+      {"LGM_mixed", construct<LGM_mixed>, frozen, next_to_frozen,
        [&] {
          const auto j = static_cast<int>(mixed() * 0x1p-31 * 128);
          const std::uint32_t y = table[j];
          table[j] = mixed();
          return word31(y);
        }},
-      {"MotherOfAll", make<MotherOfAll>, {word_0}, {word_1, word_max}, nullptr},
+      {"MotherOfAll", construct<MotherOfAll>, {word_0}, {word_1, word_max}, nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -129,10 +125,10 @@ struct Generator {
   const char* file;
   std::size_t size;  // 21 bytes of tags and newline, and the digits
 };
-const Generator mt{make<MT>, "mt19937.txt", 5021}, lgm{make<LGM_simple>, "lgm.txt", 29},
-    mixed{make<LGM_mixed>, "lgm_mix.txt", 29}, wh{make<WH>, "wh.txt", 45},
-    mother{make<MotherOfAll>, "mother.txt", 101}, mwc{make<MultWithCarry>, "multwc.txt", 37},
-    fm{make<FM>, "fm.txt", 29};
+const Generator mt{construct<MT>, "mt19937.txt", 5021}, lgm{construct<LGM_simple>, "lgm.txt", 29},
+    mixed{construct<LGM_mixed>, "lgm_mix.txt", 29}, wh{construct<WH>, "wh.txt", 45},
+    mother{construct<MotherOfAll>, "mother.txt", 101},
+    mwc{construct<MultWithCarry>, "multwc.txt", 37}, fm{construct<FM>, "fm.txt", 29};
 const char* const fails = "Vorand: seed file verification fails";
 
 std::vector<double> draws(int k) {
