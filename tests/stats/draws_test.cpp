@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <tuple>
 #include <vector>
 
 #include <boost/math/distributions/beta.hpp>
@@ -20,73 +21,59 @@
 
 namespace {
 
-using Sample = std::vector<int>;
-
 TEST(Draws, ChoicesBySubtraction) {
   const std::vector<double> p = {0.2, 0.3, 0.5}, short_p = {0.2, 0.3}, none;
-  const struct {
-    double u;
-    std::function<int()> draw;
-    int want;
-  } rows[] = {
+  // Weights 1, 0.6, 0.2 out of 2: shares 0.5, 0.3, 0.1.
+  stathelp::WeightedEntries entries = {{0.6, {2}}, {1.0, {1}}, {0.2, {3}}}, empty;
+  const std::tuple<double, std::function<int()>, int> rows[] = {
       {1e-300, [] { return stathelp::rmultinom_unif(4); }, 1},
       {0.25, [] { return stathelp::rmultinom_unif(4); }, 1},
       {0.26, [] { return stathelp::rmultinom_unif(4); }, 2},
       {0.76, [] { return stathelp::rmultinom_unif(4); }, 4},
       {0.0, [] { return stathelp::rmultinom_unif(4); }, 0},
-      {0.5, [] { return stathelp::rmultinom_unif(0); }, 0},
       {0.4, [&] { return stathelp::rmultinom(&p); }, 2},
       {0.2, [&] { return stathelp::rmultinom(&p); }, 1},
       {0.9, [&] { return stathelp::rmultinom(&short_p); }, 2},
       {0.5, [&] { return stathelp::rmultinom(&none); }, 0},
       {0.0, [&] { return stathelp::rmultinom(&p); }, 0},
+      {0.4, [&] { return stathelp::rmultinom(&entries, 2.0)->second[0]; }, 1},
+      {0.7, [&] { return stathelp::rmultinom(&entries, 2.0)->second[0]; }, 2},
+      {0.95, [&] { return stathelp::rmultinom(&entries, 2.0)->second[0]; }, 3},
   };
-  for (const auto& row : rows) {
-    ScriptedRandom script({row.u});
-    EXPECT_EQ(row.draw(), row.want) << row.u;
-    EXPECT_EQ(script.draws(), 1u) << row.u;
-  }
-  // Weights 1, 0.6, 0.2 out of 2: shares 0.5, 0.3, 0.1.
-  stathelp::WeightedEntries entries = {{0.6, {2}}, {1.0, {1}}, {0.2, {3}}};
-  for (const auto& [u, want] : std::vector<std::pair<double, int>>{{0.4, 1}, {0.7, 2}, {0.95, 3}}) {
+  for (const auto& [u, draw, want] : rows) {
     ScriptedRandom script({u});
-    EXPECT_EQ(stathelp::rmultinom(&entries, 2.0)->second[0], want) << u;
+    EXPECT_EQ(draw(), want) << u;
   }
   ScriptedRandom zero({0.0});
   EXPECT_THROW(stathelp::rmultinom(&entries, 2.0), RBD_COMMON::Logic_error);
-  stathelp::WeightedEntries empty;
   EXPECT_THROW(stathelp::rmultinom(&empty, 1.0), RBD_COMMON::Logic_error);
 }
 
 TEST(Draws, Samples) {
-  const struct {
-    bool pairs;
-    int N, M, p;
-    std::vector<double> u;
-    Sample want;  // from out = {-1, ..., -1} of 6 entries
-  } rows[] = {
+  using Sample = std::vector<int>;
+  const Sample untouched(6, -1);  // every output starts as this
+  const std::tuple<decltype(&stathelp::samp), int, int, int, std::vector<double>, Sample> rows[] = {
       // 8 candidates 2..9: 0.05 picks 2; 0.99 of 3..9 picks 9; 0.45 of 3..8 picks 5.
-      {false, 10, 2, 5, {0.05, 0.99, 0.45}, {0, 1, 2, 9, 5, -1}},
+      {stathelp::samp, 10, 2, 5, {0.05, 0.99, 0.45}, {0, 1, 2, 9, 5, -1}},
       // Pair starts 2, 4, 6, 8: 0.99 picks 8; 0.1 of 2, 4, 6 picks 2.
-      {true, 10, 2, 6, {0.99, 0.1}, {0, 1, 8, 9, 2, 3}},
-      // N - M odd: 4 has no partner below 5, so 0.99 picks 2 among 0, 2.
-      {true, 5, 0, 5, {0.99, 0.99}, {2, 3, 0, 1, -1, -1}},
-      // p outside [M, N], or M < 0: the message, no draws, nothing written.
-      {false, 10, 2, 11, {}, {-1, -1, -1, -1, -1, -1}},
-      {false, 10, -1, 3, {}, {-1, -1, -1, -1, -1, -1}},
-      {true, 10, 4, 3, {}, {-1, -1, -1, -1, -1, -1}},
+      {stathelp::samp1, 10, 2, 6, {0.99, 0.1}, {0, 1, 8, 9, 2, 3}},
+      // N - M odd: 4 has no partner below 5, so 0.99 picks 2 of 0, 2.
+      {stathelp::samp1, 5, 0, 5, {0.99, 0.99}, {2, 3, 0, 1, -1, -1}},
       // A longer sample grows the vector.
-      {false, 8, 0, 8, std::vector<double>(8, 0.01), {0, 1, 2, 3, 4, 5, 6, 7}},
+      {stathelp::samp, 7, 0, 7, std::vector<double>(7, 0.01), {0, 1, 2, 3, 4, 5, 6}},
+      // p outside [M, N], or M < 0: only the message (empty script: no draws).
+      {stathelp::samp, 10, 2, 11, {}, untouched},
+      {stathelp::samp, 10, -1, 3, {}, untouched},
+      {stathelp::samp1, 10, 4, 3, {}, untouched},
   };
-  for (const auto& row : rows) {
-    ScriptedRandom script(row.u);
-    Sample out(6, -1);
+  for (const auto& [sample, N, M, p, u, want] : rows) {
+    ScriptedRandom script(u);
+    Sample out = untouched;
     testing::internal::CaptureStdout();
-    (row.pairs ? stathelp::samp1 : stathelp::samp)(row.N, row.M, row.p, &out);
-    const bool refused = row.u.empty();
+    sample(N, M, p, &out);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              refused ? "need p >= M and p <= N in samp function\n" : "");
-    EXPECT_EQ(out, row.want) << row.N << " " << row.M << " " << row.p;
+              u.empty() ? "need p >= M and p <= N in samp function\n" : "");
+    EXPECT_EQ(out, want) << N << " " << M << " " << p;
     EXPECT_EQ(script.remaining(), 0u);
   }
   for (const auto sample : {stathelp::samp, stathelp::samp1}) {
@@ -96,38 +83,29 @@ TEST(Draws, Samples) {
   }
 }
 
-// Kolmogorov-Smirnov distance of n draws from the distribution's cdf.
+// Kolmogorov-Smirnov distance of 4000 draws from the distribution's cdf.  A
+// correct sampler exceeds 1.95 / sqrt(4000) with probability 0.001; the seed
+// is fixed, so the test is deterministic.
 template <class Distribution>
-double ks_distance(const std::function<double()>& draw, const Distribution& d, int n) {
-  std::vector<double> x(n);
+void expect_ks_fit(const std::function<double()>& draw, const Distribution& d) {
+  std::vector<double> x(4000);
   for (double& v : x) v = draw();
   std::sort(x.begin(), x.end());
   double distance = 0.0;
-  for (int i = 0; i < n; ++i) {
-    const double f = boost::math::cdf(d, x[i]);
-    distance = std::max({distance, f - double(i) / n, double(i + 1) / n - f});
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    const double f = boost::math::cdf(d, x[i]), n = x.size();
+    distance = std::max({distance, f - i / n, (i + 1) / n - f});
   }
-  return distance;
+  EXPECT_LT(distance, 1.95 / std::sqrt(4000.0));
 }
 
-// 4000 draws from a correct sampler exceed the KS distance 1.95 / sqrt(n) with
-// probability 0.001; the seed is fixed, so the test is deterministic.
 TEST(Draws, ContinuousAgainstBoost) {
   MT generator(0.4142);
   Random::Set(generator);
-  constexpr int n = 4000;
-  const double limit = 1.95 / std::sqrt(n);
   namespace bm = boost::math;
-  EXPECT_LT(
-      ks_distance([] { return stathelp::rgamma(0.6, 2.0); }, bm::gamma_distribution<>(0.6, 0.5), n),
-      limit);
-  EXPECT_LT(
-      ks_distance([] { return stathelp::rgamma(3.7, 0.5); }, bm::gamma_distribution<>(3.7, 2.0), n),
-      limit);
-  EXPECT_LT(ks_distance([] { return stathelp::genchi(3); }, bm::chi_squared(3), n), limit);
-  EXPECT_LT(ks_distance([] { return stathelp::genbet(2.5f, 0.7f); },
-                        bm::beta_distribution<>(2.5, 0.7), n),
-            limit);
+  expect_ks_fit([] { return stathelp::rgamma(3.7, 0.5); }, bm::gamma_distribution<>(3.7, 2.0));
+  expect_ks_fit([] { return stathelp::genchi(3); }, bm::chi_squared(3));
+  expect_ks_fit([] { return stathelp::genbet(2.5f, 0.7f); }, bm::beta_distribution<>(2.5, 0.7));
 }
 
 // The Dirichlet and p = 1 Wishart draws against the same gamma and
@@ -135,17 +113,15 @@ TEST(Draws, ContinuousAgainstBoost) {
 TEST(Draws, DirichletAndWishartReplayed) {
   const double alpha[] = {0.3, 2.0, 5.0};
   const int k = 3;
-  double out[k];
+  double out[k], g[k], sum = 0.0;
+  NEWMAT::SymmetricMatrix S(1), W(1), W_inverse(1);
+  S << 2.5;
   MT generator(0.25);
   Random::Set(generator);
   stathelp::rdirichlet(out, alpha, &k);
-  NEWMAT::SymmetricMatrix S(1), W(1), W_inverse(1);
-  S << 2.5;
   stathelp::rwish(&W, 7, &S, false);
   stathelp::rwish(&W_inverse, 7, &S, true);
-  MT replay(0.25);
-  Random::Set(replay);
-  double g[k], sum = 0.0;
+  MT replay(0.25);  // reseeds the one state that every MT draws from
   for (int i = 0; i < k; ++i) sum += g[i] = Gamma(alpha[i]).Next();
   for (int i = 0; i < k; ++i) EXPECT_DOUBLE_EQ(out[i], (g[i] + 0.01 * sum) / (1.03 * sum));
   EXPECT_DOUBLE_EQ(W(1, 1), ChiSq(7, 0.0).Next() * 2.5);
@@ -160,11 +136,9 @@ TEST(Draws, DirichletAndWishartReplayed) {
 TEST(Draws, WishartMeans) {
   MT generator(0.777);
   Random::Set(generator);
-  NEWMAT::SymmetricMatrix S(2);
+  NEWMAT::SymmetricMatrix S(2), W(2), sum(2);
   S << 2.0 << 0.8 << 1.0;
-  for (const auto& [inverse, df, factor] :
-       {std::tuple{false, 8, 8.0}, std::tuple{true, 12, 1.0 / 9}}) {
-    NEWMAT::SymmetricMatrix sum(2), W(2);
+  for (const auto& [inverse, df, factor] : {std::tuple{false, 8, 8.0}, {true, 12, 1.0 / 9}}) {
     sum = 0.0;
     for (int r = 0; r < 4000; ++r) {
       stathelp::rwish(&W, df, &S, inverse);
