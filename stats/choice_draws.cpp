@@ -1,4 +1,6 @@
 // Discrete choices and samples without replacement by subtraction.
+#include "stats/draws.h"
+
 #include <newmat/myexcept.h>
 
 #include <iostream>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "random/vorand1.h"
-#include "stats/draws.h"
 
 namespace stathelp {
 

@@ -1,6 +1,7 @@
 // Chi-square, gamma, Dirichlet and beta draws from the gamma-family variates.
-#include "random/vorand2.h"
 #include "stats/draws.h"
+
+#include "random/vorand2.h"
 
 namespace stathelp {
 
@@ -15,7 +16,6 @@ double rgamma(double shape, double rate) {
 }
 
 void rdirichlet(double* out, const double* alpha, const int* k) {
-  if (*k <= 0) return;
   double sum = 0.0;
   for (int i = 0; i < *k; ++i) {
     Gamma gamma(alpha[i]);

@@ -1,9 +1,9 @@
 // The densities of matrix and vector arguments, through newmat.
+#include "stats/densities.h"
+
 #include <newmat/newmat.h>
 
 #include <cmath>
-
-#include "stats/densities.h"
 
 namespace stathelp {
 

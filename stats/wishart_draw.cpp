@@ -1,11 +1,12 @@
 // Wishart and inverse Wishart draws by the Bartlett decomposition.
+#include "stats/draws.h"
+
 #include <newmat/newmat.h>
 #include <newmat/newmatap.h>
 
 #include <cmath>
 
 #include "random/vorand2.h"
-#include "stats/draws.h"
 
 namespace stathelp {
 
@@ -26,7 +27,6 @@ void rwish(SymmetricMatrix* out, int df, const SymmetricMatrix* S, bool inverse)
   UpperTriangularMatrix U = L.t();
   // B'B is a Wishart draw with identity scale.
   UpperTriangularMatrix B(p);
-  B = 0.0;
   for (int i = 1; i <= p; ++i) {
     ChiSq chi_square(df - i + 1, 0.0);
     B(i, i) = std::sqrt(chi_square.Next());

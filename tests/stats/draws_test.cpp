@@ -30,6 +30,7 @@ TEST(Draws, ChoicesBySubtraction) {
       {0.26, [] { return stathelp::rmultinom_unif(4); }, 2},
       {0.76, [] { return stathelp::rmultinom_unif(4); }, 4},
       {0.0, [] { return stathelp::rmultinom_unif(4); }, 0},
+      {0.5, [] { return stathelp::rmultinom_unif(0); }, 0},
       {0.4, [&] { return stathelp::rmultinom(&p); }, 2},
       {0.9, [&] { return stathelp::rmultinom(&short_p); }, 2},
       {0.0, [&] { return stathelp::rmultinom(&p); }, 0},
