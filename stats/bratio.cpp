@@ -60,32 +60,26 @@ Tails gamma_expansion(double a0, double b0, double x0, double y0, double eps, bo
   return from_upper(w1);
 }
 
+enum class Method { kFirstSeries, kSecondSeries, kGamma, kShiftedGamma };
+
+// The expansion for min(a0, b0) <= 1, x0 <= 0.5, when neither a0 nor b0 is
+// negligible beside the other.
+Method small_shape_method(double a0, double b0, double x0) {
+  if (std::max(a0, b0) > 1.0) {
+    if (b0 <= 1.0) return Method::kFirstSeries;
+    if (x0 >= 0.3) return Method::kSecondSeries;
+    if (x0 < 0.1 && std::pow(x0 * b0, a0) <= 0.7) return Method::kFirstSeries;
+    return b0 > 15.0 ? Method::kGamma : Method::kShiftedGamma;
+  }
+  if (a0 >= std::min(0.2, b0) || std::pow(x0, a0) <= 0.9) return Method::kFirstSeries;
+  return x0 >= 0.3 ? Method::kSecondSeries : Method::kShiftedGamma;
+}
+
 // min(a0, b0) <= 1 and x0 <= 0.5.
 Tails small_shape(double a0, double b0, double x0, double y0, double eps) {
   if (b0 < std::min(eps, eps * a0)) return from_lower(fpser(&a0, &b0, &x0, &eps));
   if (a0 < std::min(eps, eps * b0) && b0 * x0 <= 1.0) return from_upper(apser(&a0, &b0, &x0, &eps));
-  enum class Method { kFirstSeries, kSecondSeries, kGamma, kShiftedGamma };
-  Method method;
-  if (std::max(a0, b0) > 1.0) {
-    if (b0 <= 1.0)
-      method = Method::kFirstSeries;
-    else if (x0 >= 0.3)
-      method = Method::kSecondSeries;
-    else if (x0 < 0.1 && std::pow(x0 * b0, a0) <= 0.7)
-      method = Method::kFirstSeries;
-    else if (b0 > 15.0)
-      method = Method::kGamma;
-    else
-      method = Method::kShiftedGamma;
-  } else {
-    if (a0 >= std::min(0.2, b0) || std::pow(x0, a0) <= 0.9)
-      method = Method::kFirstSeries;
-    else if (x0 >= 0.3)
-      method = Method::kSecondSeries;
-    else
-      method = Method::kShiftedGamma;
-  }
-  switch (method) {
+  switch (small_shape_method(a0, b0, x0)) {
     case Method::kFirstSeries:
       return from_lower(bpser(&a0, &b0, &x0, &eps));
     case Method::kSecondSeries:
