@@ -22,8 +22,7 @@ using Pair = std::pair<int64_t, int64_t>;
 void select(int64_t g) { numlib::gscgn(1, &g); }
 Pair seeds() {
   Pair s;
-  numlib::getsd(&s.first, &s.second);
-  return s;
+  return numlib::getsd(&s.first, &s.second), s;
 }
 // (s1, s2) advanced by `steps` steps, by exact powers of the multipliers.
 Pair advanced(int64_t s1, int64_t s2, unsigned __int128 steps) {
@@ -46,7 +45,7 @@ TEST(ComDeathTest, FreshPackageDrawsWithDefaultSeeds) {
   for (float u : {0.32371053f, 0.32439199f, 0.49338764f}) EXPECT_EQ(numlib::ranf(), u);
 }
 
-TEST(Com, ModularArithmeticIsExact) {
+TEST(Com, ExactArithmetic) {
   std::mt19937_64 rng(20240525);
   const int64_t edges[] = {1, 2, 32767, 32768, 1LL << 30, (1LL << 30) + 32768, Xm2 - 1};
   for (int i = 0; i < 20000; ++i) {
@@ -57,9 +56,6 @@ TEST(Com, ModularArithmeticIsExact) {
   }
   EXPECT_EQ(advanced(1, 1, 1 << 30), Pair(numlib::Xa1w, numlib::Xa2w));
   EXPECT_EQ(advanced(1, 1, 1LL << 50), Pair(numlib::Xa1vw, numlib::Xa2vw));
-}
-
-TEST(Com, SeedsMoveByExactPowers) {
   numlib::setall(987654321, 55555);
   select(32);
   EXPECT_EQ(seeds(), advanced(987654321, 55555, (unsigned __int128)31 << 50));
@@ -73,7 +69,7 @@ TEST(Com, SeedsMoveByExactPowers) {
   numlib::initgn(1);
   numlib::ignlgi();
   numlib::initgn(0);  // back to the start of the block
-  EXPECT_EQ(seeds(), advanced(123456, 654321, (1LL << 30) + (1LL << 30)));
+  EXPECT_EQ(seeds(), advanced(123456, 654321, 1LL << 31));
   const int64_t plain = numlib::ignlgi();
   numlib::initgn(0);
   numlib::setant(1);
@@ -95,17 +91,15 @@ TEST(Com, RanfRoundsTheLargest63IntegersToOne) {
 TEST(Com, PhraseSeeds) {
   const auto phrase = [](const char* text) {
     Pair s;
-    numlib::phrtsd(text, &s.first, &s.second);
-    return s;
+    return numlib::phrtsd(text, &s.first, &s.second), s;
   };
   EXPECT_EQ(phrase("b"), Pair(92922513, 123186256));
   EXPECT_EQ(phrase(" b"), Pair(7975439, 105872202));
   EXPECT_EQ(phrase("/"), Pair(450836455, 481100198));  // the table's last character
   EXPECT_EQ(phrase("   "), Pair(1234567890, 123456789));
-  // Same seeds: trailing blanks; table positions equal modulo 64 ('a', '@',
-  // '#' and bytes outside the table all count as 63).
-  const char* same[][2] = {{"b", "b  "}, {"a", "@"},  {"a", "#"},  {"a", "\x80"}, {"a", "\t"},
-                           {"b", "$"},   {"p", "\\"}, {"q", "\""}, {"o", "'"},    {"", ""}};
+  // Same seeds: trailing blanks; positions equal modulo 64 ('a', '#' and
+  // bytes outside the table count as 63).
+  const char* same[][2] = {{"b", "b  "}, {"a", "#"}, {"a", "\x80"}, {"p", "\\"}, {"q", "\""}};
   for (const auto& s : same) EXPECT_EQ(phrase(s[0]), phrase(s[1])) << s[1];
 }
 
