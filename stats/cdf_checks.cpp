@@ -28,6 +28,11 @@ bool check_argument(int k, double value, const Domain& domain, int* status, doub
   return true;
 }
 
+bool check_number(int k, double value, int* status, double* bound) {
+  if (!std::isnan(value)) return true;
+  return refuse(-k, 0.0, status, bound);
+}
+
 bool check_pair_sum(int code, double a, double b, int* status, double* bound) {
   const double sum = a + b;
   if (std::fabs(sum - 0.5 - 0.5) <= 3.0 * spmpar(&kMachineEpsilon)) return true;

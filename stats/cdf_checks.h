@@ -47,6 +47,10 @@ bool check_which(int which, int largest, int* status, double* bound);
 // or is not a number, else high.
 bool check_argument(int k, double value, const Domain& domain, int* status, double* bound);
 
+// value a number (any, infinities included) for the k-th argument, which
+// has no limit; otherwise status -k and bound 0.
+bool check_number(int k, double value, int* status, double* bound);
+
 // a + b equal to 1 within 3 machine epsilons, the difference formed as
 // ((a + b) - 0.5) - 0.5; otherwise status code (3 for P + Q, 4 for the
 // second complementary pair) and bound 0 when a + b < 0, else 1 (also when
