@@ -58,6 +58,10 @@ class Random {
   virtual int nelems() const { return 1; }     // for random-variable expressions
   virtual void load(int*, double*, Random**);  // throws Logic_error
 
+  // A new heap node whose draws are sums of n draws of this variable
+  // (random/arithmetic.h: give it to a SumRandom, which frees it).
+  Random& operator()(int n);
+
   // Makes g the current generator.  No ownership is taken and the previous
   // generator is left untouched.  Only a uniform generator, which draws from
   // a state of its own, can be current: anything else draws through

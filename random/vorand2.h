@@ -17,6 +17,10 @@
 //   gamma family          Gamma, Gamma1, Gamma2              (gamma.cpp)
 //   chi-square family     ChiSq, ChiSq1                      (chisq.cpp)
 //
+// The integer-valued variates (alias table, Poisson, binomial, negative
+// binomial) are in random/discrete_variates.h; expressions over variates in
+// random/arithmetic.h.
+//
 // Errors are newmat's exception classes with messages beginning "Vorand: ":
 // Logic_error for illegal parameters or use, Runtime_error when a table
 // cannot be built, Bad_alloc "Vorand: out of space" when memory runs out.

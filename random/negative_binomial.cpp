@@ -1,0 +1,37 @@
+// The negative binomial variate, by the table method on its step density.
+#include <cmath>
+
+#include <newmat/myexcept.h>
+
+#include "random/discrete_variates.h"
+#include "random/log_gamma.h"
+
+namespace {
+
+// The table starts at the mode (N - 1) P, or at 0 when that is below 1.
+double negative_binomial_mode(double N, double P) {
+  const double mode = (N - 1.0) * P;
+  return mode < 1.0 ? 0.0 : mode;
+}
+
+}  // namespace
+
+NegativeBinomial::NegativeBinomial(double N, double P)
+    : AsymGen(negative_binomial_mode(N, P)), shape_n(N), odds(P) {
+  if (!(N > 0.0 && P > 0.0)) throw RBD_COMMON::Logic_error("Vorand: illegal parameters");
+  q = 1.0 + P;
+  p = 1.0 / q;
+  ln_q = std::log(1.0 - p);
+  log_norm = N * std::log(p) - ln_gamma(N);
+}
+
+double NegativeBinomial::Next() { return std::floor(AsymGen::Next()); }
+
+const char* NegativeBinomial::Name() { return "NegativeBinomial"; }
+
+double NegativeBinomial::Density(double x) const {
+  if (x < 0.0) return 0.0;
+  const double ix = std::floor(x);
+  const double t = ln_gamma(ix + shape_n) + log_norm - ln_gamma(ix + 1.0) + ix * ln_q;
+  return t < -40.0 ? 0.0 : std::exp(t);
+}
