@@ -1,0 +1,207 @@
+// The alias table rebuilt cell by cell and followed draw by draw, samples of
+// the Poisson, binomial and negative binomial variates against Boost.Math,
+// and the parameters they refuse or serve without drawing.
+#include <cmath>
+#include <functional>
+#include <random>
+#include <type_traits>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <boost/math/distributions.hpp>
+
+#include "random/discrete_variates.h"
+#include "tests/random/variate_test_support.h"
+
+// Each cell i gives its outcome the mass (1 - alias_prob[i]) / n and its
+// alias alias_prob[i] / n; together they must give back every p[i].
+TEST(DiscreteGen, TableGivesBackEveryProbability) {
+  std::mt19937 gen(4711);
+  std::uniform_real_distribution<double> u;
+  for (int n = 1; n <= 200; ++n) {
+    std::vector<double> p(n);
+    double sum = 0;
+    for (double& x : p) sum += x = u(gen) < 0.2 ? 0.0 : u(gen);
+    if (sum == 0) p[0] = sum = 1;
+    for (double& x : p) x /= sum;
+    const DiscreteGen d(n, p.data());
+    std::vector<double> mass(n);
+    for (int i = 0; i < n; ++i) {
+      ASSERT_TRUE(d.Aliases()[i] >= 0 && d.Aliases()[i] < n);
+      mass[i] += (1 - d.AliasProbabilities()[i]) / n;
+      mass[d.Aliases()[i]] += d.AliasProbabilities()[i] / n;
+    }
+    for (int i = 0; i < n; ++i) EXPECT_NEAR(mass[i], p[i], 1e-12) << n << " " << i;
+  }
+}
+
+// Two uniforms a draw: the cell, then whether to take its alias.  The
+// tables by hand: {0.2, 0.3, 0.5} sends cell 0 to 2 with probability 0.4
+// and cell 1 to 2 with 0.1.  Ties go to the last cell: {0.4, 0.4, 0.2} sends
+// cell 2 to 1 (0.4) and cell 1 to 0 (0.2); {0.1, 0.1, 0.4, 0.4} sends cell 1
+// to 3 and cell 0 to 2 (0.6 each).
+TEST(DiscreteGen, DrawsAndMoments) {
+  const double p[] = {0.2, 0.3, 0.5}, v[] = {10, 20, 30}, ties[] = {0.1, 0.1, 0.4, 0.4},
+               ties3[] = {0.4, 0.4, 0.2};
+  DiscreteGen values(3, p, v), tied(4, ties), tied3(3, ties3);
+  const struct {
+    DiscreteGen& d;
+    std::vector<double> script;
+    double expected;
+  } cases[] = {{values, {0.1, 0.5}, 10},  {values, {0.1, 0.3}, 30}, {values, {0.5, 0.2}, 20},
+               {values, {0.5, 0.05}, 30}, {values, {0.9, 0.0}, 30}, {tied, {0.3, 0.5}, 3},
+               {tied, {0.1, 0.5}, 2},     {tied, {0.6, 0.5}, 2},    {tied, {0.9, 0.5}, 3},
+               {tied3, {0.9, 0.3}, 1},    {tied3, {0.5, 0.1}, 0}};
+  for (const auto& c : cases) EXPECT_EQ(draw_with(c.script, c.d), c.expected);
+  EXPECT_STREQ(values.Name(), "DiscreteGen");
+  EXPECT_NEAR(DiscreteGen(3, p).Mean().Value(), 1.3, 1e-15);
+  EXPECT_NEAR(DiscreteGen(3, p).Variance().Value(), 0.61, 1e-15);
+  EXPECT_NEAR(values.Mean().Value(), 23, 1e-14);
+  EXPECT_NEAR(values.Variance().Value(), 61, 1e-13);
+  const double short_sum[] = {0.2, 0.3, 0.4}, long_sum[] = {0.2, 0.3, 0.6};
+  EXPECT_TRUE(
+      contains(thrown_message<RBD_COMMON::Runtime_error>([&] { DiscreteGen(3, short_sum); }),
+               "Vorand: probs don't add to 1 (b)"));
+  EXPECT_TRUE(contains(thrown_message<RBD_COMMON::Runtime_error>([&] { DiscreteGen(3, long_sum); }),
+                       "Vorand: probs don't add to 1 (a)"));
+}
+
+namespace {
+
+struct FitCase {
+  Factory make;
+  const char* name;
+  std::size_t
+      uniforms;  // taken by a draw accepted at once: 2 by an alias table, 3 by the table method
+  std::function<double(int)> pdf, tail;  // P(X = k), P(X > k)
+  double mean, variance;
+};
+template <class D>
+FitCase fit(Factory f, const char* name, std::size_t uniforms, D d) {
+  return {f,
+          name,
+          uniforms,
+          [d](int k) { return pdf(d, k); },
+          [d](int k) { return cdf(complement(d, k)); },
+          mean(d),
+          variance(d)};
+}
+
+}  // namespace
+
+// N = 10^5 draws from a fixed seed, in cells pooled to expected counts of at
+// least 5.  The statistic of a correct sampler exceeds the chi-square
+// quantile of 1 - 1e-4 with probability 1e-4; a wrong density, mode, table
+// entry or truncation moves it far beyond (a cell off by 1% of N adds
+// about 100).  The alias tables' reported moments are those of their
+// outcomes 0 .. 39, equal to the full ones to 1e-9 in these cases.
+TEST(DiscreteVariates, SamplesFitTheirDistributions) {
+  using namespace boost::math;
+  const auto nb = [](double N, double P) { return negative_binomial(N, 1 / (1 + P)); };
+  const FitCase cases[] = {
+      fit(make<Poisson>(8.0), "Poisson", 2, poisson(8.0)),
+      fit(make<Poisson>(8.5), "Poisson", 3, poisson(8.5)),
+      fit(make<Poisson2>(0.7), "Random", 2, poisson(0.7)),
+      fit(make<Poisson1>(30.0), "AsymGen", 3, poisson(30.0)),
+      fit(make<Binomial>(39, 0.9), "Binomial", 2, binomial(39, 0.9)),
+      fit(make<Binomial>(40, 0.2), "Binomial", 2, binomial(40, 0.2)),
+      fit(make<Binomial>(100, 0.5), "Binomial", 3, binomial(100, 0.5)),
+      fit(make<Binomial>(2000, 0.01), "Binomial", 3, binomial(2000, 0.01)),
+      fit(make<Binomial2>(1000, 0.005), "Random", 2, binomial(1000, 0.005)),
+      fit(make<Binomial1>(60, 0.4), "AsymGen", 3, binomial(60, 0.4)),
+      fit(make<NegativeBinomial>(2.5, 1.5), "NegativeBinomial", 3, nb(2.5, 1.5)),
+      fit(make<NegativeBinomial>(0.5, 3.0), "NegativeBinomial", 3, nb(0.5, 3.0)),
+  };
+  constexpr int N = 100000;
+  for (const FitCase& c : cases) {
+    auto r = c.make();
+    SCOPED_TRACE(c.name + (" " + std::to_string(c.mean)));
+    EXPECT_STREQ(r->Name(), c.name);
+    EXPECT_NEAR(r->Mean().Value(), c.mean, 1e-9 * c.mean);
+    EXPECT_NEAR(r->Variance().Value(), c.variance, 1e-9 * c.variance);
+    ScriptedRandom script({0.01, 0.5, 0.0});  // the table method: an interval near the mode
+    r->Next();
+    EXPECT_EQ(script.draws(), c.uniforms);
+
+    MT generator(0.271828);
+    Random::Set(generator);
+    std::vector<int> count;
+    for (int i = 0; i < N; ++i) {
+      const double x = r->Next();
+      ASSERT_TRUE(x >= 0 && x == std::floor(x)) << x;
+      const std::size_t k = x;
+      if (k >= count.size()) count.resize(k + 1);
+      ++count[k];
+    }
+    double statistic = 0, expected = 0, observed = 0, observed_total = 0;
+    int cells = 0;
+    for (int k = 0;; ++k) {
+      expected += N * c.pdf(k);
+      observed += k < int(count.size()) ? count[k] : 0;
+      const double rest = N * c.tail(k);
+      const bool last = rest < 5;
+      if (last) expected += rest, observed = N - observed_total;
+      if (expected >= 5 || last) {
+        statistic += (observed - expected) * (observed - expected) / expected;
+        ++cells, observed_total += observed, expected = observed = 0;
+      }
+      if (last) break;
+    }
+    EXPECT_LT(statistic, quantile(chi_squared(cells - 1), 1 - 1e-4)) << cells;
+  }
+}
+
+// Parameters out of range are refused at construction, before anything is
+// written: an empty or negative-sized alias table, a Binomial2 centre that
+// would lie outside its 40 entries.
+TEST(DiscreteVariates, IllegalParametersAreRefused) {
+  const double nan = std::nan(""), p[] = {1.0};
+  const std::function<void()> cases[] = {
+      [&] { DiscreteGen(0, p); },
+      [&] { DiscreteGen(-1, p, p); },
+      [] { Poisson(-0.5); },
+      [&] { Poisson{nan}; },
+      [] { Poisson1(-9.0); },
+      [] { Binomial(-1, 0.5); },
+      [] { Binomial(10, -0.1); },
+      [] { Binomial(50, 1.5); },
+      [&] { Binomial(10, nan); },
+      [] { Binomial1(-50, 0.5); },
+      [] { Binomial2(-1, 0.5); },
+      [] { Binomial2(10, 1.1); },
+      [] { Binomial2(100, 0.5); },
+      [] { NegativeBinomial(0.0, 1.0); },
+      [] { NegativeBinomial(2.0, -1.0); },
+      [&] { NegativeBinomial(nan, 1.0); },
+      [&] { NegativeBinomial(1.0, nan); },
+  };
+  for (const auto& construct : cases)
+    EXPECT_TRUE(
+        contains(thrown_message<RBD_COMMON::Logic_error>(construct), "Vorand: illegal parameters"));
+}
+
+// p = 0 and p = 1 give 0 and n; Binomial draws nothing for them, Binomial2
+// its two uniforms.
+TEST(DiscreteVariates, DegenerateBinomials) {
+  const struct {
+    Factory make;
+    std::vector<double> script;
+    double value, mean;
+  } cases[] = {
+      {make<Binomial>(10, 0.0), {}, 0, 0},          {make<Binomial>(10, 1.0), {}, 10, 10},
+      {make<Binomial>(100, 0.0), {}, 0, 0},         {make<Binomial>(100, 1.0), {}, 100, 100},
+      {make<Binomial2>(10, 0.0), {0.5, 0.9}, 0, 0}, {make<Binomial2>(7, 1.0), {0.5, 0.9}, 7, 7},
+      {make<Binomial>(0, 0.5), {0.5, 0.9}, 0, 0}};
+  for (const auto& c : cases) {
+    auto r = c.make();
+    EXPECT_EQ(draw_with(c.script, *r), c.value);
+    EXPECT_EQ(r->Mean().Value(), c.mean);
+    EXPECT_EQ(r->Variance().Value(), 0.0);
+  }
+}
+
+// A copy would free a table or a part twice.
+static_assert(!std::is_copy_constructible_v<DiscreteGen> &&
+              !std::is_copy_assignable_v<DiscreteGen> && !std::is_copy_constructible_v<Poisson> &&
+              !std::is_copy_assignable_v<Poisson> && !std::is_copy_constructible_v<Binomial> &&
+              !std::is_copy_assignable_v<Binomial>);
