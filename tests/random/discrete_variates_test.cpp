@@ -41,9 +41,8 @@ TEST(DiscreteGen, TableGivesBackEveryProbability) {
 // cell 2 to 1 (0.4) and cell 1 to 0 (0.2); {0.1, 0.1, 0.4, 0.4} sends cell 1
 // to 3 and cell 0 to 2 (0.6 each).
 TEST(DiscreteGen, DrawsAndMoments) {
-  const double p[] = {0.2, 0.3, 0.5}, v[] = {10, 20, 30}, ties[] = {0.1, 0.1, 0.4, 0.4},
-               ties3[] = {0.4, 0.4, 0.2};
-  DiscreteGen values(3, p, v), tied(4, ties), tied3(3, ties3);
+  const double p[] = {0.2, 0.3, 0.5}, v[] = {10, 20, 30}, ties[] = {0.1, 0.1, 0.4, 0.4, 0.2};
+  DiscreteGen values(3, p, v), tied(4, ties), tied3(3, ties + 2), indices(3, p);
   const struct {
     DiscreteGen& d;
     std::vector<double> script;
@@ -51,19 +50,13 @@ TEST(DiscreteGen, DrawsAndMoments) {
   } cases[] = {{values, {0.1, 0.5}, 10},  {values, {0.1, 0.3}, 30}, {values, {0.5, 0.2}, 20},
                {values, {0.5, 0.05}, 30}, {values, {0.9, 0.0}, 30}, {tied, {0.3, 0.5}, 3},
                {tied, {0.1, 0.5}, 2},     {tied, {0.6, 0.5}, 2},    {tied, {0.9, 0.5}, 3},
-               {tied3, {0.9, 0.3}, 1},    {tied3, {0.5, 0.1}, 0}};
+               {tied3, {0.9, 0.3}, 1},    {tied3, {0.5, 0.1}, 0},   {indices, {0.5, 0.05}, 2}};
   for (const auto& c : cases) EXPECT_EQ(draw_with(c.script, c.d), c.expected);
   EXPECT_STREQ(values.Name(), "DiscreteGen");
-  EXPECT_NEAR(DiscreteGen(3, p).Mean().Value(), 1.3, 1e-15);
-  EXPECT_NEAR(DiscreteGen(3, p).Variance().Value(), 0.61, 1e-15);
+  EXPECT_NEAR(indices.Mean().Value(), 1.3, 1e-15);
+  EXPECT_NEAR(indices.Variance().Value(), 0.61, 1e-15);
   EXPECT_NEAR(values.Mean().Value(), 23, 1e-14);
   EXPECT_NEAR(values.Variance().Value(), 61, 1e-13);
-  const double short_sum[] = {0.2, 0.3, 0.4}, long_sum[] = {0.2, 0.3, 0.6};
-  EXPECT_TRUE(
-      contains(thrown_message<RBD_COMMON::Runtime_error>([&] { DiscreteGen(3, short_sum); }),
-               "Vorand: probs don't add to 1 (b)"));
-  EXPECT_TRUE(contains(thrown_message<RBD_COMMON::Runtime_error>([&] { DiscreteGen(3, long_sum); }),
-                       "Vorand: probs don't add to 1 (a)"));
 }
 
 namespace {
@@ -71,20 +64,14 @@ namespace {
 struct FitCase {
   Factory make;
   const char* name;
-  std::size_t
-      uniforms;  // taken by a draw accepted at once: 2 by an alias table, 3 by the table method
+  std::size_t uniforms;  // by a draw accepted at once: 2 (alias table) or 3 (table method)
   std::function<double(int)> pdf, tail;  // P(X = k), P(X > k)
   double mean, variance;
 };
 template <class D>
 FitCase fit(Factory f, const char* name, std::size_t uniforms, D d) {
-  return {f,
-          name,
-          uniforms,
-          [d](int k) { return pdf(d, k); },
-          [d](int k) { return cdf(complement(d, k)); },
-          mean(d),
-          variance(d)};
+  const auto tail = [d](int k) { return cdf(complement(d, k)); };
+  return {f, name, uniforms, [d](int k) { return pdf(d, k); }, tail, mean(d), variance(d)};
 }
 
 }  // namespace
@@ -151,51 +138,43 @@ TEST(DiscreteVariates, SamplesFitTheirDistributions) {
   }
 }
 
-// Parameters out of range are refused at construction, before anything is
-// written: an empty or negative-sized alias table, a Binomial2 centre that
-// would lie outside its 40 entries.
-TEST(DiscreteVariates, IllegalParametersAreRefused) {
-  const double nan = std::nan(""), p[] = {1.0};
-  const std::function<void()> cases[] = {
-      [&] { DiscreteGen(0, p); },
-      [&] { DiscreteGen(-1, p, p); },
-      [] { Poisson(-0.5); },
-      [&] { Poisson{nan}; },
-      [] { Poisson1(-9.0); },
-      [] { Binomial(-1, 0.5); },
-      [] { Binomial(10, -0.1); },
-      [] { Binomial(50, 1.5); },
-      [&] { Binomial(10, nan); },
-      [] { Binomial1(-50, 0.5); },
-      [] { Binomial2(-1, 0.5); },
-      [] { Binomial2(10, 1.1); },
-      [] { Binomial2(100, 0.5); },
-      [] { NegativeBinomial(0.0, 1.0); },
-      [] { NegativeBinomial(2.0, -1.0); },
-      [&] { NegativeBinomial(nan, 1.0); },
-      [&] { NegativeBinomial(1.0, nan); },
+// Refused: parameters out of range (an alias table of no cells, a Binomial2
+// centre outside its 40 entries), probabilities that do not add to 1.
+// Served: p = 0 and p = 1 give 0 and n, through Binomial without a draw.
+TEST(DiscreteVariates, RefusedAndDegenerateParameters) {
+  const double nan = std::nan(""), p[] = {0.2, 0.3, 0.4, 0.4};
+  const auto illegal = [](const Factory& f) {
+    EXPECT_TRUE(contains(thrown_message<RBD_COMMON::Logic_error>(f), "Vorand: illegal parameters"));
   };
-  for (const auto& construct : cases)
-    EXPECT_TRUE(
-        contains(thrown_message<RBD_COMMON::Logic_error>(construct), "Vorand: illegal parameters"));
-}
-
-// p = 0 and p = 1 give 0 and n; Binomial draws nothing for them, Binomial2
-// its two uniforms.
-TEST(DiscreteVariates, DegenerateBinomials) {
+  const std::pair<int, double> binomials[] = {{-1, 0.5}, {10, -0.1}, {50, 1.5}, {10, nan}};
+  const std::pair<double, double> negative_binomials[] = {
+      {0.0, 1.0}, {2.0, -1.0}, {nan, 1.0}, {1.0, nan}};
+  for (int n : {0, -1}) illegal(make<DiscreteGen>(n, p)), illegal(make<DiscreteGen>(n, p, p));
+  for (double mu : {-0.5, nan})
+    illegal(make<Poisson>(mu)), illegal(make<Poisson1>(mu)), illegal(make<Poisson2>(mu));
+  for (auto [n, q] : binomials)
+    illegal(make<Binomial>(n, q)), illegal(make<Binomial1>(n, q)), illegal(make<Binomial2>(n, q));
+  illegal(make<Binomial2>(100, 0.5));
+  for (auto [N, P] : negative_binomials) illegal(make<NegativeBinomial>(N, P));
+  const std::pair<Factory, const char*> refused[] = {
+      {make<DiscreteGen>(3, p), "Vorand: probs don't add to 1 (b)"},
+      {make<DiscreteGen>(3, p + 1), "Vorand: probs don't add to 1 (a)"}};
+  for (const auto& [f, message] : refused)
+    EXPECT_TRUE(contains(thrown_message<RBD_COMMON::Runtime_error>(f), message)) << message;
   const struct {
     Factory make;
-    std::vector<double> script;
-    double value, mean;
-  } cases[] = {
-      {make<Binomial>(10, 0.0), {}, 0, 0},          {make<Binomial>(10, 1.0), {}, 10, 10},
-      {make<Binomial>(100, 0.0), {}, 0, 0},         {make<Binomial>(100, 1.0), {}, 100, 100},
-      {make<Binomial2>(10, 0.0), {0.5, 0.9}, 0, 0}, {make<Binomial2>(7, 1.0), {0.5, 0.9}, 7, 7},
-      {make<Binomial>(0, 0.5), {0.5, 0.9}, 0, 0}};
-  for (const auto& c : cases) {
+    double value;
+    std::size_t uniforms;
+  } served[] = {{make<Binomial>(10, 0.0), 0, 0},  {make<Binomial>(10, 1.0), 10, 0},
+                {make<Binomial>(100, 0.0), 0, 0}, {make<Binomial>(100, 1.0), 100, 0},
+                {make<Binomial2>(10, 0.0), 0, 2}, {make<Binomial2>(7, 1.0), 7, 2},
+                {make<Binomial>(0, 0.5), 0, 2}};
+  for (const auto& c : served) {
     auto r = c.make();
-    EXPECT_EQ(draw_with(c.script, *r), c.value);
-    EXPECT_EQ(r->Mean().Value(), c.mean);
+    ScriptedRandom script({0.5, 0.9});
+    EXPECT_EQ(r->Next(), c.value);
+    EXPECT_EQ(script.draws(), c.uniforms);
+    EXPECT_EQ(r->Mean().Value(), c.value);
     EXPECT_EQ(r->Variance().Value(), 0.0);
   }
 }
