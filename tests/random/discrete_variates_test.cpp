@@ -104,12 +104,13 @@ TEST(DiscreteVariates, SamplesFitTheirDistributions) {
   fits(Poisson(8.0), "Poisson", 2, poisson(8.0));
   fits(Poisson(8.5), "Poisson", 3, poisson(8.5));
   fits(Poisson2(0.7), "Random", 2, poisson(0.7));
+  fits(Poisson1(2.0), "AsymGen", 3, poisson(2.0));
   fits(Binomial(39, 0.9), "Binomial", 2, binomial(39, 0.9));
   fits(Binomial(40, 0.2), "Binomial", 2, binomial(40, 0.2));
   fits(Binomial(100, 0.5), "Binomial", 3, binomial(100, 0.5));
   fits(Binomial(2000, 0.01), "Binomial", 3, binomial(2000, 0.01));
   fits(Binomial(40, 0.21), "Binomial", 3, binomial(40, 0.21));
-  fits(Binomial1(45, 0.9), "AsymGen", 3, binomial(45, 0.9));
+  fits(Binomial1(20, 0.1), "AsymGen", 3, binomial(20, 0.1));
   fits(NegativeBinomial(2.5, 1.5), "NegativeBinomial", 3, negative_binomial(2.5, 1 / (1 + 1.5)));
   fits(NegativeBinomial(0.5, 3.0), "NegativeBinomial", 3, negative_binomial(0.5, 1 / (1 + 3.0)));
 }
