@@ -1,68 +1,69 @@
-// Single-SNP association test: additive logistic regression of case status
-// on allele counts, fitted by Newton-Raphson, with a likelihood-ratio test
-// against the intercept-only model.
-//
-// Data: haplotype rows 2i and 2i+1 are individual i; phenotypes[i] is 0 for
-// a control and 1 for a case; snp_indices are haplotype columns, taken in
-// ascending order after the intercept.
+// The whole-data-set tester: every SNP of a data set tested on its own by
+// the additive logistic model, with a results table written to a file.
 #ifndef VORDEL_ASSOC_QUARNEX_H
 #define VORDEL_ASSOC_QUARNEX_H
 
-#include <set>
+#include <map>
+#include <string>
 #include <vector>
 
-namespace NEWMAT {
-class Matrix;
-}
+#include "assoc/likelihood_ratio_test.h"
+#include "sim/data.h"
 
 namespace single_snp_test {
 
-using Haplotypes = std::vector<std::vector<int>>;
-using Phenotypes = std::vector<int>;
-using SnpIndices = std::set<int>;
+class Quarnex {
+ public:
+  // Genotype counts, allele-1 frequencies and test results of one SNP.  The
+  // last seven fields stay -1.0 for a SNP that is not tested.
+  struct snp_summary {
+    std::string rsid;
+    double cases_freq = 0.0;
+    double controls_freq = 0.0;
+    std::vector<int> cases_counts;     // cases with 0, 1, 2 copies of allele 1
+    std::vector<int> controls_counts;  // the same for controls
+    double beta_0 = -1.0;              // intercept estimate
+    double beta_1 = -1.0;              // effect estimate of the SNP
+    double se_0 = -1.0;
+    double se_1 = -1.0;
+    double pvalue = -1.0;  // likelihood-ratio p-value
+    double max_loglik = -1.0;
+    double chisq = -1.0;  // likelihood-ratio statistic
+  };
 
-// The model at the coefficients effect_sizes ((k+1) x 1, intercept first):
-// log-likelihood, score ((k+1) x 1) and Hessian ((k+1) x (k+1)).
-double loglikelihood_function(const NEWMAT::Matrix& effect_sizes, const Haplotypes& haplotypes,
-                              const Phenotypes& phenotypes, const SnpIndices& snp_indices);
-NEWMAT::Matrix score_function(const NEWMAT::Matrix& effect_sizes, const Haplotypes& haplotypes,
-                              const Phenotypes& phenotypes, const SnpIndices& snp_indices);
-NEWMAT::Matrix hessian_function(const NEWMAT::Matrix& effect_sizes, const Haplotypes& haplotypes,
-                                const Phenotypes& phenotypes, const SnpIndices& snp_indices);
+  // Haplotype rows 2i and 2i+1 are individual i, with phenotypes[i] (0 a
+  // control, 1 a case); the k-th entry of snp_map in position order
+  // describes column k.  Throws std::invalid_argument, saying which
+  // condition failed, unless there is at least one individual, the rows come
+  // in pairs and all have the same length, every allele is 0 or 1, there is
+  // one phenotype 0 or 1 per individual, and snp_map has at least as many
+  // entries as the rows have columns.
+  Quarnex(Haplotypes haplotypes, Phenotypes phenotypes, std::map<int, snp> snp_map);
 
-// Fits the model by Newton-Raphson from zero coefficients until the score's
-// sum of squares is at most 1e-5.  Outputs are resized: effect_sizes to
-// (k+1) x 1, covariance (the inverse of the negated Hessian at the
-// estimates) to (k+1) x (k+1).  A model that cannot be fitted throws
-// newmat's SingularException: linearly dependent design columns (a SNP with
-// the same allele count in everyone, two SNPs with equal or complementary
-// counts, no individuals) or a singular Hessian in the iterations leave
-// zeros in effect_sizes at its size on entry and the other outputs
-// unchanged; a singular Hessian at the estimates leaves only the covariance
-// unchanged.
-void maximise_likelihood_snp(const Haplotypes& haplotypes, const Phenotypes& phenotypes,
-                             const SnpIndices& snp_indices, NEWMAT::Matrix& effect_sizes,
-                             double& loglikelihood, NEWMAT::Matrix& covariance);
+  // Adds a summary (counts and frequencies) for every SNP column, keyed by
+  // its position; a position already summarised keeps its summary.
+  void summarise_snp_data();
 
-// Maximum of the intercept-only log-likelihood in closed form,
-// n0 ln n0 + n1 ln n1 - n ln n (n1 cases, n0 controls); not a number when a
-// group is empty.
-double null_loglikelihood(const Phenotypes& phenotypes);
+  // Summarises the data, then fits every SNP whose frequencies among cases
+  // and controls sum to more than 0 and less than 2 (so a SNP without
+  // controls or without cases is skipped).  A SNP whose model cannot be
+  // fitted (singular information matrix) is reported on standard output and
+  // keeps -1.0 in its results.
+  void runtests();
 
-// Upper tail Q of the chi-square distribution with degrees_of_freedom at a
-// positive statistic.  Stops the process (assertion "status == 0") if the
-// distribution function refuses its arguments.
-double chi_square_upper_tail(double statistic, double degrees_of_freedom);
+  // Writes the results table to `file_name`, gzip-compressed for a ".gz"
+  // name, then echoes the "writing output file" line to standard output.
+  // Throws badfilename when the file cannot be opened or written.
+  void output_results(const std::string& file_name) const;
 
-// Fits the model and tests it against the intercept-only model: estimates
-// and standard errors ((k+1) x 1, intercept first) and the upper-tail
-// chi-square p-value (k degrees of freedom) of the likelihood-ratio
-// statistic.  The p-value is 1 when the statistic is not positive, when a
-// group is empty, and for an empty SNP set.  SingularException from the fit
-// passes through; standard_errors and pvalue are then not written.
-void run_test(const Haplotypes& haplotypes, const Phenotypes& phenotypes,
-              const SnpIndices& snp_indices, NEWMAT::Matrix& effect_sizes,
-              NEWMAT::Matrix& standard_errors, double& pvalue);
+  const std::map<int, snp_summary>& results() const { return results_; }
+
+ private:
+  Haplotypes haplotypes_;
+  Phenotypes phenotypes_;
+  std::map<int, snp> snp_map_;
+  std::map<int, snp_summary> results_;
+};
 
 }  // namespace single_snp_test
 

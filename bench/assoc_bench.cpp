@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "assoc/quarnex.h"
+#include "assoc/likelihood_ratio_test.h"
 
 namespace {
 

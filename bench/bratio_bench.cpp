@@ -1,7 +1,7 @@
 // Cost of one incomplete beta ratio: bratio beside Boost's ibeta at the same
 // a, b and x, one parameter set per main expansion.  Arguments: a, b and x,
 // each times 100.
-#include "stats/bratio.h"
+#include "stats/distfuncs/bratio.h"
 
 #include <boost/math/special_functions/beta.hpp>
 

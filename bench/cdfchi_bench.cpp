@@ -2,7 +2,7 @@
 // call the association test makes per likelihood-ratio statistic) beside
 // Boost's complement cdf of the chi-squared distribution, at the same
 // statistic and degrees of freedom.  Arguments: X times 100, DF.
-#include "stats/distfuncs.h"
+#include "stats/distfuncs/distfuncs.h"
 
 #include <boost/math/distributions/chi_squared.hpp>
 

@@ -7,7 +7,7 @@
 
 #include <newmat/newmat.h>
 
-#include "assoc/quarnex.h"
+#include "assoc/likelihood_ratio_test.h"
 #include "sim/report_format.h"
 
 const char* const kNotFittedRow =

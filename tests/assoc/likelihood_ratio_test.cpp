@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-#include "assoc/quarnex.h"
+#include "assoc/likelihood_ratio_test.h"
 #include "common/association_sample.h"
 
 using NEWMAT::Matrix;

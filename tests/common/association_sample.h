@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "assoc/quarnex.h"
+#include "assoc/logistic_fit.h"
 
 struct Sample {
   single_snp_test::Haplotypes haplotypes;

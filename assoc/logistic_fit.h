@@ -1,0 +1,48 @@
+// Additive logistic regression of case status on allele counts: the model,
+// its score and Hessian, and the Newton-Raphson fit.
+//
+// Data: haplotype rows 2i and 2i+1 are individual i; phenotypes[i] is 0 for
+// a control and 1 for a case; snp_indices are haplotype columns, taken in
+// ascending order after the intercept.
+#ifndef VORDEL_ASSOC_LOGISTIC_FIT_H
+#define VORDEL_ASSOC_LOGISTIC_FIT_H
+
+#include <set>
+#include <vector>
+
+namespace NEWMAT {
+class Matrix;
+}
+
+namespace single_snp_test {
+
+using Haplotypes = std::vector<std::vector<int>>;
+using Phenotypes = std::vector<int>;
+using SnpIndices = std::set<int>;
+
+// The model at the coefficients effect_sizes ((k+1) x 1, intercept first):
+// log-likelihood, score ((k+1) x 1) and Hessian ((k+1) x (k+1)).
+double loglikelihood_function(const NEWMAT::Matrix& effect_sizes, const Haplotypes& haplotypes,
+                              const Phenotypes& phenotypes, const SnpIndices& snp_indices);
+NEWMAT::Matrix score_function(const NEWMAT::Matrix& effect_sizes, const Haplotypes& haplotypes,
+                              const Phenotypes& phenotypes, const SnpIndices& snp_indices);
+NEWMAT::Matrix hessian_function(const NEWMAT::Matrix& effect_sizes, const Haplotypes& haplotypes,
+                                const Phenotypes& phenotypes, const SnpIndices& snp_indices);
+
+// Fits the model by Newton-Raphson from zero coefficients until the score's
+// sum of squares is at most 1e-5.  Outputs are resized: effect_sizes to
+// (k+1) x 1, covariance (the inverse of the negated Hessian at the
+// estimates) to (k+1) x (k+1).  A model that cannot be fitted throws
+// newmat's SingularException: linearly dependent design columns (a SNP with
+// the same allele count in everyone, two SNPs with equal or complementary
+// counts, no individuals) or a singular Hessian in the iterations leave
+// zeros in effect_sizes at its size on entry and the other outputs
+// unchanged; a singular Hessian at the estimates leaves only the covariance
+// unchanged.
+void maximise_likelihood_snp(const Haplotypes& haplotypes, const Phenotypes& phenotypes,
+                             const SnpIndices& snp_indices, NEWMAT::Matrix& effect_sizes,
+                             double& loglikelihood, NEWMAT::Matrix& covariance);
+
+}  // namespace single_snp_test
+
+#endif

@@ -1,0 +1,84 @@
+// Cumulative distribution functions and their inverses: the one public
+// header of the distribution functions, one implementation file per family
+// (chisq.cpp, normal.cpp, noncentral_chisq.cpp, ...).
+//
+// Every argument is passed by address.  `which` selects what is computed
+// from the others; only the sought quantities, status and bound are written.
+// `status` is 0 on success and `bound` reports the limit that was violated
+// or reached on failure:
+//   -1       which out of range (bound 1 when too small, else the largest which)
+//   -k       the k-th argument out of its domain or not a number (bound the
+//            violated limit); the sought quantity is not checked
+//    1, 2    the search ended at the lower or upper end of its range (bound
+//            that end)
+//    3       P + Q differs from 1 by more than 3 machine epsilons
+//    4       the second complementary pair (X + Y, PR + OMPR) likewise
+//   10       an inner routine reported an error (bound not written)
+// The checks are in cdf_checks.h and the inverse searches in search_loops.h.
+// Computing P and Q (which 1) keeps nothing in static storage and is
+// reentrant; an inverse case runs the one search engine of the process
+// (search.h), so one at a time.
+#ifndef VORDEL_STATS_DISTFUNCS_DISTFUNCS_H
+#define VORDEL_STATS_DISTFUNCS_DISTFUNCS_H
+
+namespace numlib {
+
+// Chi-square distribution: which 1 computes P and Q from X and DF, 2 X from
+// P, Q and DF, 3 DF from P, Q and X.  X >= 0, DF > 0 (any real), P in
+// [0, 1], Q in (0, 1]; for which 1, P and Q are neither read nor checked.
+// The inverses search from 5.0 to relative accuracy 1e-8, X in [0, 1e300]
+// and DF in [1e-300, 1e300].
+void cdfchi(int* which, double* p, double* q, double* x, double* df, int* status, double* bound);
+
+// cum = P and ccum = Q of the chi-square distribution with df degrees of
+// freedom at x (cum = 2.0 when the incomplete gamma ratio fails).
+void cumchi(const double* x, const double* df, double* cum, double* ccum);
+
+// Normal distribution: which 1 computes P and Q from X, MEAN and SD, 2 X
+// from P, Q, MEAN and SD, 3 MEAN from P, Q, X and SD, 4 SD from P, Q, X and
+// MEAN.  P and Q in (0, 1], SD > 0; X and MEAN any number (not-a-number
+// refused with bound 0).  No search: the inverses come from dinvnr.  Which 4
+// refuses, with status -6 and bound 0, the cases where no positive SD fits:
+// X = MEAN, P = Q = 1/2, or X - MEAN and the quantile of opposite signs.
+void cdfnor(int* which, double* p, double* q, double* x, double* mean, double* sd, int* status,
+            double* bound);
+
+// result = P(Z <= arg) and ccum = 1 - result for a standard normal Z
+// (Cody's rational Chebyshev approximations); values below the smallest
+// normal double are flushed to 0, and |arg| > 38 gives the limits 0 and 1.
+void cumnor(const double* arg, double* result, double* ccum);
+
+// The x with P(Z <= x) = p, by Newton's method from stvaln on the smaller
+// of p and q = 1 - p; after 100 steps without convergence, the start value.
+double dinvnr(const double* p, const double* q);
+
+// A starting approximation of the normal quantile at p in (0, 1) (Odeh and
+// Evans).
+double stvaln(const double* p);
+
+// ln P(Z <= -|x|) for |x| >= 5, by the first 12 terms of the asymptotic
+// series; a smaller |x| ends the process (message on standard error, exit
+// status 1).
+double dlanor(const double* x);
+
+// Noncentral chi-square distribution: which 1 computes P and Q from X, DF
+// and PNONC, 2 X, 3 DF and 4 PNONC from P and the other two.  X >= 0,
+// DF > 0, PNONC >= 0, P in [0, 1) (bound 0.9999999999999999 above); Q is
+// neither read nor checked, only written by which 1.  The inverses match P
+// and search from 5.0: X in [0, 1e300], DF in [1e-300, 1e300], PNONC in
+// [0, 10000] (status 1 reports bound 1e-300 for DF and PNONC).  A computed
+// P outside [0, 1] beyond rounding, which a huge PNONC yields, is status 10.
+void cdfchn(int* which, double* p, double* q, double* x, double* df, double* pnonc, int* status,
+            double* bound);
+
+// cum = P and ccum = 1 - P of the noncentral chi-square distribution at x
+// with df degrees of freedom and noncentrality pnonc: the Poisson-weighted
+// sum of central distributions, summed outward from the central term to
+// relative accuracy 1e-5 with at most 1001 terms each way (so absolute
+// accuracy only, and truncated beyond PNONC of about 1e5); the central
+// distribution at pnonc <= 1e-10.
+void cumchn(const double* x, const double* df, const double* pnonc, double* cum, double* ccum);
+
+}  // namespace numlib
+
+#endif

@@ -1,0 +1,49 @@
+// Coefficients of Temme's uniform asymptotic expansion of the incomplete
+// gamma ratio (used by gratio for large a with x near a).
+//
+// c_k(z) = dk0 + dk[0] z + dk[1] z^2 + ...: entry j (counted from 0) of
+// table dk is the coefficient of z^(j+1) in c_k; d70 is the constant c_7.
+// The values are the Taylor coefficients of the functions c_k of Temme's
+// expansion (NIST DLMF 8.12.8, 8.12.9), computed exactly and rounded to
+// 17 significant digits.
+#ifndef VORDEL_STATS_DISTFUNCS_TEMME_H
+#define VORDEL_STATS_DISTFUNCS_TEMME_H
+
+namespace numlib {
+namespace temme {
+
+inline constexpr double d10 = -0.0018518518518518519;
+inline constexpr double d20 = 0.0041335978835978836;
+inline constexpr double d30 = 0.00064943415637860082;
+inline constexpr double d40 = -0.00086188829091671170;
+inline constexpr double d50 = -0.00033679855336635815;
+inline constexpr double d60 = 0.00053130793646399222;
+inline constexpr double d70 = 0.00034436760689237767;
+
+inline constexpr double d0[13] = {
+    0.083333333333333333,    -0.014814814814814815,  0.0011574074074074074,  0.00035273368606701940,
+    -0.00017875514403292181, 3.9192631785224378e-5,  -2.1854485106799922e-6, -1.8540622107151600e-6,
+    8.2967113409530860e-7,   -1.7665952736826079e-7, 6.7078535434014986e-9,  1.0261809784240308e-8,
+    -4.3820360184533532e-9};
+inline constexpr double d1[12] = {
+    -0.0034722222222222222, 0.0026455026455026455,  -0.00099022633744855967, 0.00020576131687242798,
+    -4.0187757201646091e-7, -1.8098550334489978e-5, 7.6491609160811101e-6,   -1.6120900894563446e-6,
+    4.6471278028074343e-9,  1.3786334469157210e-7,  -5.7525456035177050e-8,  1.1951628599778147e-8};
+inline constexpr double d2[10] = {
+    -0.0026813271604938272, 0.00077160493827160494, 2.0093878600823045e-6, -0.00010736653226365161,
+    5.2923448829120125e-5,  -1.2760635188618728e-5, 3.4235787340961381e-8, 1.3721957309062933e-6,
+    -6.2989921383800550e-7, 1.4280614206064242e-7};
+inline constexpr double d3[8] = {
+    0.00022947209362139918, -0.00046918949439525571, 0.00026772063206283885, -7.5618016718839764e-5,
+    -2.3965051138672966e-7, 1.1082654115347302e-5,   -5.6749528269915966e-6, 1.4230900732435884e-6};
+inline constexpr double d4[6] = {0.00078403922172006663, -0.00029907248030319018,
+                                 -1.4638452578843418e-6, 6.6414982154651222e-5,
+                                 -3.9683650471794347e-5, 1.1375726970678419e-5};
+inline constexpr double d5[4] = {-6.9728137583658578e-5, 0.00027727532449593921,
+                                 -0.00019932570516188848, 6.7977804779372078e-5};
+inline constexpr double d6[2] = {-0.00059216643735369388, 0.00027087820967180448};
+
+}  // namespace temme
+}  // namespace numlib
+
+#endif
