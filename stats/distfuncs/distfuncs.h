@@ -79,6 +79,13 @@ void cdfchn(int* which, double* p, double* q, double* x, double* df, double* pno
 // distribution at pnonc <= 1e-10.
 void cumchn(const double* x, const double* df, const double* pnonc, double* cum, double* ccum);
 
+// cum = I_x(a, b) and ccum = 1 - I_x(a, b), the beta distribution at x with
+// y = 1 - x given by the caller: 0 and 1 for x <= 0, else 1 and 0 for
+// y <= 0, else the incomplete beta ratio (bratio), whose status is not
+// read: a refused argument leaves cum = ccum = 0.
+void cumbet(const double* x, const double* y, const double* a, const double* b, double* cum,
+            double* ccum);
+
 }  // namespace numlib
 
 #endif
