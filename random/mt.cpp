@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <typeinfo>
 
 #include "random/seed_file.h"
 #include "random/vorand1.h"
@@ -49,6 +50,47 @@ unsigned long seed_word(double seed) {
   return static_cast<unsigned long>(bits & 0xffffffffULL);
 }
 
+// The refill below is integer operations and exact conversions only, so
+// every instruction set gives the same values; it is compiled for several,
+// and each machine runs the widest it has.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define VORDEL_REFILL_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
+#else
+#define VORDEL_REFILL_CLONES
+#endif
+
+// Regenerates the n = 624 words of mt in increasing order, each step using
+// the words already regenerated; the loop is split where (k + m) and (k + 1)
+// wrap.
+VORDEL_REFILL_CLONES void twist_words(std::uint32_t* mt) {
+  constexpr int n = 624;
+  constexpr int m = 397;
+  int k = 0;
+  for (; k < n - m; ++k) {
+    const std::uint32_t y = (mt[k] & upper_mask) | (mt[k + 1] & lower_mask);
+    mt[k] = mt[k + m] ^ (y >> 1) ^ twist(y);
+  }
+  for (; k < n - 1; ++k) {
+    const std::uint32_t y = (mt[k] & upper_mask) | (mt[k + 1] & lower_mask);
+    mt[k] = mt[k + (m - n)] ^ (y >> 1) ^ twist(y);
+  }
+  const std::uint32_t y = (mt[n - 1] & upper_mask) | (mt[0] & lower_mask);
+  mt[n - 1] = mt[m - 1] ^ (y >> 1) ^ twist(y);
+}
+
+// The uniform values of n words at once: a loop the compiler vectorises,
+// where word-by-word tempering inside Next() would not be.
+//
+// A word y becomes (y + 0.5) * 2^-32.  It is converted as the signed 32-bit
+// integer y - 2^31 (which vector instructions convert directly), then
+// 2^31 + 0.5 is added: every step is exact, so the result is the same.
+VORDEL_REFILL_CLONES void convert_words(const std::uint32_t* mt, double* uniform) {
+  for (int i = 0; i < 624; ++i) {
+    const auto shifted = static_cast<std::int32_t>(temper(mt[i]) ^ 0x80000000U);
+    uniform[i] = (static_cast<double>(shifted) + 2147483648.5) * two_to_minus_32;
+  }
+}
+
 }  // namespace
 
 MT::MT(double seed) : Random(UniformSource{}) { init_genrand(seed_word(seed)); }
@@ -68,37 +110,17 @@ void MT::set_state(const State& words, int index) {
   convert_block();
 }
 
-// Regenerates the N words in increasing order, each step using the words
-// already regenerated; the loop is split where (k + M) and (k + 1) wrap.
 void MT::regenerate() {
+  static_assert(N == 624 && M == 397, "the refill is written for MT19937");
   if (mti == N + 1) init_genrand(5489UL);
-  int k = 0;
-  for (; k < N - M; ++k) {
-    const std::uint32_t y = (mt[k] & upper_mask) | (mt[k + 1] & lower_mask);
-    mt[k] = mt[k + M] ^ (y >> 1) ^ twist(y);
-  }
-  for (; k < N - 1; ++k) {
-    const std::uint32_t y = (mt[k] & upper_mask) | (mt[k + 1] & lower_mask);
-    mt[k] = mt[k + (M - N)] ^ (y >> 1) ^ twist(y);
-  }
-  const std::uint32_t y = (mt[N - 1] & upper_mask) | (mt[0] & lower_mask);
-  mt[N - 1] = mt[M - 1] ^ (y >> 1) ^ twist(y);
+  twist_words(mt);
   convert_block();
   mti = 0;
 }
 
-// The uniform values of the whole block at once: a loop the compiler
-// vectorises, where word-by-word tempering inside Next() would not be.
-//
-// A word y becomes (y + 0.5) * 2^-32.  It is converted as the signed 32-bit
-// integer y - 2^31 (which vector instructions convert directly), then
-// 2^31 + 0.5 is added: every step is exact, so the result is the same.
-void MT::convert_block() {
-  for (int i = 0; i < N; ++i) {
-    const auto shifted = static_cast<std::int32_t>(temper(mt[i]) ^ 0x80000000U);
-    uniform[i] = (static_cast<double>(shifted) + 2147483648.5) * two_to_minus_32;
-  }
-}
+void MT::convert_block() { convert_words(mt, uniform); }
+
+bool MT::IsCurrent() { return typeid(*Random::RNG) == typeid(MT); }
 
 unsigned long MT::genrand_int32() {
   if (mti >= N) regenerate();

@@ -133,6 +133,37 @@ class MT : public Random {
   static void init_genrand(unsigned long s);
   static unsigned long genrand_int32();
 
+  // Inline draws for loops that take many uniforms.  They serve the values
+  // Next() would serve, in the same order, from the same stream, without a
+  // virtual call; a loop may mix them with calls of Next().  A loop uses
+  // them only while IsCurrent() holds, so that the draws of a run still
+  // come from the current generator.
+  //
+  //   if (MT::IsCurrent()) { ... u = MT::Draw(); ... }
+  //
+  //   int count;                              // a block of draws at once:
+  //   const double* u = MT::Pending(count);   // u[0] .. u[count - 1]
+  //   ... use the first k <= count of them ...
+  //   MT::Take(k);                            // they are drawn now
+  //
+  // True when the current generator is an MT itself (not a class derived
+  // from it, whose Next() may serve other values).
+  static bool IsCurrent();
+  // The next uniform, as Next().
+  static double Draw() {
+    if (mti >= N) regenerate();
+    return uniform[mti++];
+  }
+  // The values the next draws will give, up to the end of the converted
+  // block (refilled first when it is used up): sets count, at least 1.
+  static const double* Pending(int& count) {
+    if (mti >= N) regenerate();
+    count = N - mti;
+    return uniform + mti;
+  }
+  // Marks the first k values that Pending() gave as drawn (0 <= k <= count).
+  static void Take(int k) { mti += k; }
+
  private:
   static constexpr int N = 624;
   static constexpr int M = 397;
