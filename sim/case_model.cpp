@@ -80,29 +80,14 @@ void Vordel::simulate_disease_alleles(std::vector<std::vector<int>>& copying_sta
   // The source of each group's segment, given the drawn alleles.
   const int num_panel = panel_data.num_panel_haps;
   assert(dl_snps.size() == dl_indices.size());
-  std::vector<double> weights;
+  dl_columns.update(dl_snps, dl_indices, simulated_haplotypes, num_simulated_haps);
+  assert(dl_columns.rows() == num_panel + num_simulated_haps);
   for (int j = 0; j < 2; ++j) {
-    const double keep = 1.0 - mu[j];
-    const int num_candidates = num_panel + num_simulated_haps + j;
     std::vector<int>& states = copying_states[j];
     for (const std::vector<int>& group : groups[j]) {
-      weights.assign(num_candidates, 1.0);
-      for (const int c : group) {
-        const int allele = disease_alleles[j][c];
-        const int d = dl_indices[c];
-        const std::vector<int>& haps = dl_snps[c]->haps;
-        assert(static_cast<int>(haps.size()) == num_panel);
-        for (std::size_t i = 0; i < haps.size(); ++i)
-          weights[i] *= haps[i] == allele ? keep : mu[j];
-        for (int t = 0; t < num_simulated_haps; ++t)
-          weights[num_panel + t] *= simulated_haplotypes[t][d] == allele ? keep : mu[j];
-        if (j == 1)
-          weights[num_panel + num_simulated_haps] *= disease_alleles[0][c] == allele ? keep : mu[j];
-      }
-      double sum = 0.0;
-      for (const double w : weights) sum += w;
-      for (double& w : weights) w /= sum;
-      const int source = pick_candidate(Random::RNG->Next(), weights);
+      const int source =
+          dl_columns.pick_source(group, disease_alleles[j], j == 1 ? &disease_alleles[0] : nullptr,
+                                 mu[j], Random::RNG->Next());
 
       // Write the source over the group's state, scanning from the first
       // SNP: every entry with that state up to the group's last locus, and

@@ -19,8 +19,33 @@
 
 namespace {
 
-// One uniform draw from the process-wide current generator.
-inline double draw() { return Random::RNG->Next(); }
+// The uniforms of the run come from the current generator, in one order.
+// The loops below take them through one of two sources with the same
+// interface: Draw() gives the next uniform; Pending(count) gives count >= 1
+// values that the next draws will give, and Take(k) marks the first k of
+// them as drawn.  A loop that asks for a block takes at least one value of
+// it.
+
+// Straight from the Mersenne Twister's block of converted values, without a
+// virtual call: only while the current generator is an MT.
+struct MTDraws {
+  static double Draw() { return MT::Draw(); }
+  static const double* Pending(int& count) { return MT::Pending(count); }
+  static void Take(int k) { MT::Take(k); }
+};
+
+// One call of the current generator per draw, whatever generator it is.
+// Its blocks hold one value, drawn when the block is asked for.
+struct CurrentGeneratorDraws {
+  double value = 0.0;
+  static double Draw() { return Random::RNG->Next(); }
+  const double* Pending(int& count) {
+    value = Random::RNG->Next();
+    count = 1;
+    return &value;
+  }
+  static void Take(int) {}
+};
 
 // Cuts SNPs 0..n-1 into copying segments for a haplotype with K copy
 // candidates, given gaps[l] = (genetic position of SNP l) - (that of SNP
@@ -32,18 +57,34 @@ inline double draw() { return Random::RNG->Next(); }
 // covers the rounding of both sides (libm's exp is within one ulp), cannot
 // exceed exp(-x): the exponential is then not needed to decide.  Switches
 // are rare, so nearly every SNP is decided this way; the decision is always
-// exactly that of comparing the draw with exp(-x).
-void cut_segments(const std::vector<double>& gaps, const double K, std::vector<int>& starts) {
+// exactly that of comparing the draw with exp(-x).  A cheaper test comes
+// first: x' = gaps[l] * (1 / K) lies within 3.4e-16 |x| of x = gaps[l] / K,
+// so for |x| < 1 a draw below (1 - x') - 2e-15 is also below (1 - x) -
+// 1e-15, and for |x| >= 1 the cheaper test skips only draws that the exact
+// one skips too (x <= -1) or none (x >= 1).  It never skips a draw the
+// exact test would not.
+template <typename Draws>
+void cut_segments(Draws& draws, const std::vector<double>& gaps, const double K,
+                  std::vector<int>& starts) {
   constexpr double kMargin = 1e-15;
+  constexpr double kWideMargin = 2e-15;
   starts.clear();
   if (gaps.empty()) return;
   starts.push_back(0);
   const int n = static_cast<int>(gaps.size());
-  for (int l = 1; l < n; ++l) {
-    const double u = draw();
-    const double x = gaps[l] / K;
-    if (u < (1.0 - x) - kMargin) continue;
-    if (u > std::exp(-x)) starts.push_back(l);
+  const double inverse = 1.0 / K;
+  for (int l = 1; l < n;) {
+    int count = 0;
+    const double* const u = draws.Pending(count);
+    const int m = std::min(count, n - l);
+    for (int k = 0; k < m; ++k) {
+      if (u[k] < (1.0 - gaps[l + k] * inverse) - kWideMargin) continue;
+      const double x = gaps[l + k] / K;
+      if (u[k] < (1.0 - x) - kMargin) continue;
+      if (u[k] > std::exp(-x)) starts.push_back(l + k);
+    }
+    draws.Take(m);
+    l += m;
   }
 }
 
@@ -60,18 +101,42 @@ std::vector<double> genetic_gaps(const std::map<int, snp>& snps) {
   return gaps;
 }
 
-// Fills SNPs [first, end) of `hap` from the source row `source`: every
-// allele not set yet is copied with one mutation draw each, in SNP order,
-// and flipped when mu exceeds the draw.
-template <typename Allele>
-void fill_run(const Allele* source, const double mu, const int first, const int end, int* hap) {
-  for (int l = first; l < end; ++l) {
-    if (hap[l] != -1) continue;
-    const double u = draw();
-    int allele = source[l];
-    if (mu > u) allele = 1 - allele;
-    hap[l] = allele;
+// Copies SNPs [first, end) of `hap`, none of them set yet, from the source
+// row `source`, with one mutation draw each, in SNP order: an allele is
+// flipped when mu exceeds its draw.  A block of draws at a time, in a loop
+// the compiler vectorises.
+template <typename Draws, typename Allele>
+void copy_run(Draws& draws, const Allele* source, const double mu, int first, const int end,
+              int* hap) {
+  while (first < end) {
+    int count = 0;
+    const double* const u = draws.Pending(count);
+    const int m = std::min(count, end - first);
+    const Allele* const from = source + first;
+    int* const to = hap + first;
+    for (int k = 0; k < m; ++k) {
+      const int allele = from[k];
+      to[k] = mu > u[k] ? 1 - allele : allele;
+    }
+    draws.Take(m);
+    first += m;
   }
+}
+
+// Fills SNPs [first, end) of `hap` from the source row `source`, skipping
+// the SNPs of `preset` (ascending), whose alleles are set already and take
+// no draw; every other allele is copied as by copy_run.
+template <typename Draws, typename Allele>
+void fill_run(Draws& draws, const Allele* source, const double mu, const int first, const int end,
+              const std::vector<int>& preset, int* hap) {
+  int l = first;
+  for (auto p = std::lower_bound(preset.begin(), preset.end(), first);
+       p != preset.end() && *p < end; ++p) {
+    assert(hap[*p] != -1);
+    copy_run(draws, source, mu, l, *p, hap);
+    l = *p + 1;
+  }
+  copy_run(draws, source, mu, l, end, hap);
 }
 
 }  // namespace
@@ -120,7 +185,13 @@ void Vordel::set_theta() {
 void Vordel::simulate_crossovers(const std::map<int, snp>& snps, int K,
                                  std::vector<std::vector<int>>& segments) const {
   std::vector<int> starts;
-  cut_segments(genetic_gaps(snps), static_cast<double>(K), starts);
+  if (MT::IsCurrent()) {
+    MTDraws draws;
+    cut_segments(draws, genetic_gaps(snps), static_cast<double>(K), starts);
+  } else {
+    CurrentGeneratorDraws draws;
+    cut_segments(draws, genetic_gaps(snps), static_cast<double>(K), starts);
+  }
 
   segments.clear();
   const int n = static_cast<int>(snps.size());
@@ -140,6 +211,7 @@ void Vordel::simulate_all_alleles() {
 
   simulated_haplotypes.clear();
   simulated_phenotypes.clear();
+  dl_columns.clear();
 
   const int N = panel_data.num_panel_haps;
   const int n = static_cast<int>(panel_data.snps_data.size());
@@ -169,8 +241,11 @@ void Vordel::simulate_all_alleles() {
 
   std::vector<std::vector<int>> copying_states(2);
   std::vector<int> starts;
+  const std::vector<int> no_preset;
 
-  for (long count = 0; count < total_haps; count += 2) {
+  // One pair, the draws taken from `draws` (MTDraws or
+  // CurrentGeneratorDraws).
+  const auto simulate_pair = [&](auto& draws, const long count) {
     const bool is_case = count >= control_haps;
     const int K[2] = {N + static_cast<int>(count), N + static_cast<int>(count) + 1};
     const std::array<double, 2> mu = {0.5 * params.theta / (K[0] + params.theta),
@@ -182,7 +257,7 @@ void Vordel::simulate_all_alleles() {
       simulated_haplotypes.emplace_back(n, -1);
       std::vector<int>& states = copying_states[j];
       states.assign(n, -1);
-      cut_segments(gaps, static_cast<double>(K[j]), starts);
+      cut_segments(draws, gaps, static_cast<double>(K[j]), starts);
       for (std::size_t s = 0; s < starts.size(); ++s) {
         const int first = starts[s];
         const int end = s + 1 < starts.size() ? starts[s + 1] : n;
@@ -205,7 +280,7 @@ void Vordel::simulate_all_alleles() {
         if (code < 0) continue;
         if (code != previous) {
           previous = code;
-          source = pick_candidate(draw(), EqualWeights(K[j]));
+          source = pick_candidate(draws.Draw(), EqualWeights(K[j]));
         }
         states[l] = source;
       }
@@ -229,7 +304,9 @@ void Vordel::simulate_all_alleles() {
     }
 
     // Copy every unset allele from its source, with one mutation draw each,
-    // a run of SNPs with the same source at a time.
+    // a run of SNPs with the same source at a time; a case's disease
+    // alleles are set already.
+    const std::vector<int>& preset = is_case ? dl_indices : no_preset;
     for (int j = 0; j < 2; ++j) {
       int* const hap = pair[j].data();
       const int* const states = copying_states[j].data();
@@ -239,14 +316,31 @@ void Vordel::simulate_all_alleles() {
         const int end = static_cast<int>(
             std::find_if(states + l + 1, states + n, [c](int s) { return s != c; }) - states);
         if (c < N)
-          fill_run(&panel_rows[c * static_cast<std::size_t>(n)], mu[j], l, end, hap);
+          fill_run(draws, &panel_rows[c * static_cast<std::size_t>(n)], mu[j], l, end, preset, hap);
         else
-          fill_run(simulated_haplotypes[c - N].data(), mu[j], l, end, hap);
+          fill_run(draws, simulated_haplotypes[c - N].data(), mu[j], l, end, preset, hap);
         l = end;
       }
     }
 
     num_simulated_haps = static_cast<int>(count + 2);
+    // The case disease model reads the disease alleles of the pair from
+    // now on.
+    if (params.ncases > 0)
+      dl_columns.update(dl_snps, dl_indices, simulated_haplotypes, num_simulated_haps,
+                        static_cast<std::size_t>(std::max(N, 0) + total_haps));
+  };
+
+  // While the current generator is the Mersenne Twister, the loops take its
+  // values straight from its block; any other generator is called per draw.
+  MTDraws mt_draws;
+  CurrentGeneratorDraws current_draws;
+  const bool inline_draws = MT::IsCurrent();
+  for (long count = 0; count < total_haps; count += 2) {
+    if (inline_draws)
+      simulate_pair(mt_draws, count);
+    else
+      simulate_pair(current_draws, count);
   }
 
   report << "done\n";

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "sim/data.h"
+#include "sim/disease_columns.h"
 #include "sim/parameters.h"
 
 class Vordel {
@@ -76,6 +77,9 @@ class Vordel {
   int num_simulated_haps = 0;
   std::vector<int> dl_indices;
   std::vector<const snp*> dl_snps;  // panel record of each disease locus, as dl_indices
+  // Alleles of the panel and simulated haplotypes at the disease loci, for
+  // the case disease model.
+  DiseaseColumns dl_columns;
   std::map<std::string, CaseDistribution> case_hap_freq_cache;
   std::map<std::vector<int>, FrequencyTable> control_hap_freq_cache;
 };

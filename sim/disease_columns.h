@@ -1,0 +1,70 @@
+// The alleles of every copy candidate at the disease loci, one contiguous
+// column per locus, and the conditional source pick of the case disease
+// model read from them.
+//
+// The candidates of a case haplotype are the panel haplotypes, then the
+// haplotypes simulated before it (then, at the pair's second place, the
+// pair's first haplotype).  Reading their alleles at a disease SNP from the
+// haplotypes themselves touches one cache line and page per haplotype;
+// the columns hold the same alleles side by side, and grow as haplotypes
+// are completed.
+#ifndef VORDEL_SIM_DISEASE_COLUMNS_H
+#define VORDEL_SIM_DISEASE_COLUMNS_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+struct snp;
+
+class DiseaseColumns {
+ public:
+  // Forgets every column.
+  void clear();
+
+  // Brings the columns up to date: column c holds the panel alleles of
+  // loci[c] (one per panel haplotype), then the alleles of simulated
+  // haplotypes 0 .. count - 1 at SNP index indices[c].  Only the rows not
+  // held yet are appended: completed haplotypes must not change.  When the
+  // loci or the panel are not those of the last call, or count went down,
+  // the columns are built anew.  `capacity` rows are reserved.
+  void update(const std::vector<const snp*>& loci, const std::vector<int>& indices,
+              const std::vector<std::vector<int>>& simulated, int count, std::size_t capacity = 0);
+
+  // Number of rows held: panel haplotypes and simulated haplotypes.
+  int rows() const { return static_cast<int>(columns_.empty() ? 0 : columns_[0].size()); }
+
+  // The conditional source of one group of loci, copied together: each of
+  // the rows() candidates, and a last one whose alleles at the loci are
+  // last_alleles when that is not null, weighs the product over the group's
+  // loci c, in group order, of 1 - mu when its allele at c is alleles[c],
+  // else mu.  The weights are divided by their sum (taken in candidate
+  // order) and the candidate is picked with draw u as pick_candidate does.
+  // Gives the same candidate, bit for bit, as forming those weights one
+  // candidate at a time.  A candidate allele other than 0 and 1 matches no
+  // disease allele, and a disease allele other than 0 and 1 none of them.
+  int pick_source(const std::vector<int>& group, const std::vector<int>& alleles,
+                  const std::vector<int>* last_alleles, double mu, double u);
+
+ private:
+  // An allele as stored: 0 and 1 as they are, anything else as 2.  And the
+  // value a column is searched for: 0 and 1 as they are, anything else as 3,
+  // which no entry holds.  (The panel and the simulation hold only 0 and 1.)
+  static std::uint8_t stored(int allele) {
+    return static_cast<std::uint8_t>(allele == 0 || allele == 1 ? allele : 2);
+  }
+  static std::uint8_t sought(int allele) {
+    return static_cast<std::uint8_t>(allele == 0 || allele == 1 ? allele : 3);
+  }
+
+  std::vector<std::vector<std::uint8_t>> columns_;
+  std::vector<const snp*> loci_;  // what the columns were built for
+  std::vector<int> indices_;
+  int simulated_ = 0;  // simulated haplotypes held
+
+  // Scratch of pick_source, kept so that a pick does not allocate.
+  std::vector<std::uint8_t> codes_;
+  std::vector<double> weights_;
+};
+
+#endif
