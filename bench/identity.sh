@@ -6,7 +6,8 @@
 # Workloads: the example panel (the demo run; a ".gz" output name; a tag SNP
 # file with -no_haps_output; three disease SNPs in an interval with
 # -no_gens_output) and, when the chr20 panel is beside the repository,
-# 1,000 controls and 1,000 cases with three disease SNPs, plain and ".gz".
+# 1,000 controls and 1,000 cases with three disease SNPs, plain and ".gz",
+# and 1,000 controls and 9,000 cases on a stretch of it.
 #
 # Usage: bench/identity.sh OLD_VORDEL2 NEW_VORDEL2 [scratch-dir]
 #   CHR20=0 leaves the chr20 workloads out.
@@ -45,6 +46,9 @@ if [ "${CHR20:-1}" != 0 ] && [ -d "$data" ]; then
   chr20=(-h "$scratch/chr20.hap" -l "$scratch/chr20.legend" -m "$scratch/chr20.map")
   workloads+=("chr20|${chr20[*]} -n 1000 1000 -dl $dl -nrs -o OUT/sim"
               "chr20gz|${chr20[*]} -n 1000 1000 -dl $dl -nrs -o OUT/sim.gz")
+  # Many cases over a short stretch (1,113 SNPs): the case disease model with
+  # up to 20,600 candidates, three loci often copied in one segment.
+  workloads+=("chr20cases|${chr20[*]} -int 950000 1150000 -n 1000 9000 -dl 1001760 1 1.5 2.25 1030235 0 2 3 1069432 1 1.2 1.44 -nrs -o OUT/sim")
 fi
 
 status=0

@@ -230,7 +230,7 @@ void Data::read_haplotype_data() {
   std::string legend_line;
   std::getline(legend, legend_line);  // header
 
-  std::vector<int> alleles;
+  std::vector<int> skipped_alleles;
   std::string rsid, allele0, allele1;
   int k = 0;
   bool haplotype_line_read = false;
@@ -245,14 +245,22 @@ void Data::read_haplotype_data() {
     int position = 0;
     const bool legend_ok = legend_parser.read_word(rsid) && legend_parser.read_int(position) &&
                            legend_parser.read_word(allele0) && legend_parser.read_word(allele1);
-    const bool haplotypes_ok = read_alleles(haplotype_line, alleles);
-
     // The legend's error is the one reported when both lines are bad.
     if (!legend_ok) {
       throw badfilename(
           legend_name, "bad format detected in legend file on line " + std::to_string(k + 1) + ".");
     }
-    if (!haplotypes_ok) {
+
+    // Both bounds are inclusive; the first SNP at a position is kept.  A
+    // kept SNP reads its alleles straight into its record, sized for the
+    // panel; the others into one vector reused from line to line.
+    const auto place = snps_data.lower_bound(position);
+    const bool keep = params.lower <= position && position <= params.upper &&
+                      (place == snps_data.end() || place->first != position);
+    snp record;
+    if (keep && num_panel_haps > 0) record.haps.reserve(static_cast<std::size_t>(num_panel_haps));
+    std::vector<int>& alleles = keep ? record.haps : skipped_alleles;
+    if (!read_alleles(haplotype_line, alleles)) {
       throw badfilename(haplotype_name,
                         "bad format detected in haplotype file on line " + std::to_string(k) + ".");
     }
@@ -264,6 +272,7 @@ void Data::read_haplotype_data() {
                                               std::to_string(k) + ".");
       }
       num_panel_haps = count;
+      alleles.shrink_to_fit();
     } else if (count != num_panel_haps) {
       throw badfilename(haplotype_name, "different number of haplotypes found in haplotype file (" +
                                             std::to_string(num_panel_haps) + " and " +
@@ -271,19 +280,15 @@ void Data::read_haplotype_data() {
                                             std::to_string(k) + ".");
     }
 
-    // Both bounds are inclusive; the first SNP at a position is kept.
-    if (params.lower <= position && position <= params.upper &&
-        snps_data.find(position) == snps_data.end()) {
-      snp record;
+    if (keep) {
       record.rsid = rsid;
       record.genetic_position = map_index.genetic_position(static_cast<double>(position));
-      record.haps.assign(alleles.begin(), alleles.end());  // exact size
       double sum = 0.0;
-      for (int allele : alleles) sum += allele;
+      for (int allele : record.haps) sum += allele;
       record.freq = sum / count;
       record.allele0 = allele0;
       record.allele1 = allele1;
-      snps_data.emplace(position, std::move(record));
+      snps_data.emplace_hint(place, position, std::move(record));
     }
   }
 
