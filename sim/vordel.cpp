@@ -240,7 +240,8 @@ void Vordel::simulate_all_alleles() {
   const std::vector<double> gaps = genetic_gaps(panel_data.snps_data);
 
   std::vector<std::vector<int>> copying_states(2);
-  std::vector<int> starts;
+  std::vector<int> starts[2];   // first SNP of each segment, per place
+  std::vector<int> sources[2];  // source (or case code) of each segment
   const std::vector<int> no_preset;
 
   // One pair, the draws taken from `draws` (MTDraws or
@@ -251,45 +252,58 @@ void Vordel::simulate_all_alleles() {
     const std::array<double, 2> mu = {0.5 * params.theta / (K[0] + params.theta),
                                       0.5 * params.theta / (K[1] + params.theta)};
 
-    // Segments and their codes; for a case, segments holding a disease SNP
-    // get -2-s and are left to the case disease model.
+    // The segments of both places, then one source per segment, place 0
+    // first.  For a case, a segment holding a disease SNP gets the code -2-s
+    // instead and is left to the case disease model.
     for (int j = 0; j < 2; ++j) {
       simulated_haplotypes.emplace_back(n, -1);
-      std::vector<int>& states = copying_states[j];
-      states.assign(n, -1);
-      cut_segments(draws, gaps, static_cast<double>(K[j]), starts);
-      for (std::size_t s = 0; s < starts.size(); ++s) {
-        const int first = starts[s];
-        const int end = s + 1 < starts.size() ? starts[s + 1] : n;
-        int code = static_cast<int>(s);
-        if (is_case) {
-          const auto d = std::lower_bound(dl_indices.begin(), dl_indices.end(), first);
-          if (d != dl_indices.end() && *d < end) code = -2 - code;
-        }
-        std::fill(states.begin() + first, states.begin() + end, code);
-      }
+      cut_segments(draws, gaps, static_cast<double>(K[j]), starts[j]);
     }
-
-    // One source per segment: SNPs of one segment share its source.
+    const auto segment_end = [&](int j, std::size_t s) {
+      return s + 1 < starts[j].size() ? starts[j][s + 1] : n;
+    };
     for (int j = 0; j < 2; ++j) {
-      std::vector<int>& states = copying_states[j];
-      int previous = -1;
-      int source = -1;
-      for (int l = 0; l < n; ++l) {
-        const int code = states[l];
-        if (code < 0) continue;
-        if (code != previous) {
-          previous = code;
-          source = pick_candidate(draws.Draw(), EqualWeights(K[j]));
+      sources[j].clear();
+      for (std::size_t s = 0; s < starts[j].size(); ++s) {
+        if (is_case) {
+          const auto d = std::lower_bound(dl_indices.begin(), dl_indices.end(), starts[j][s]);
+          if (d != dl_indices.end() && *d < segment_end(j, s)) {
+            sources[j].push_back(-2 - static_cast<int>(s));
+            continue;
+          }
         }
-        states[l] = source;
+        sources[j].push_back(pick_candidate(draws.Draw(), EqualWeights(K[j])));
       }
     }
 
+    // Copies SNPs [first, end) of place j from candidate c, with one
+    // mutation draw per allele not in `preset`.
     std::vector<int>* const pair = &simulated_haplotypes[count];
+    const auto fill = [&](int j, int c, int first, int end, const std::vector<int>& preset) {
+      assert(c >= 0 && c < K[j]);
+      if (c < N)
+        fill_run(draws, &panel_rows[c * static_cast<std::size_t>(n)], mu[j], first, end, preset,
+                 pair[j].data());
+      else
+        fill_run(draws, simulated_haplotypes[c - N].data(), mu[j], first, end, preset,
+                 pair[j].data());
+    };
+
     if (!is_case) {
       simulated_phenotypes.push_back(0);
+      for (int j = 0; j < 2; ++j)
+        for (std::size_t s = 0; s < starts[j].size(); ++s)
+          fill(j, sources[j][s], starts[j][s], segment_end(j, s), no_preset);
     } else {
+      // The copying state of every SNP, for the case disease model, which
+      // sets the sources of the segments with disease SNPs.
+      for (int j = 0; j < 2; ++j) {
+        std::vector<int>& states = copying_states[j];
+        states.resize(n);
+        for (std::size_t s = 0; s < starts[j].size(); ++s)
+          std::fill(states.begin() + starts[j][s], states.begin() + segment_end(j, s),
+                    sources[j][s]);
+      }
       std::vector<std::vector<int>> disease_alleles;
       simulate_disease_alleles(copying_states, disease_alleles, mu);
       assert(disease_alleles.size() == 2);
@@ -301,25 +315,18 @@ void Vordel::simulate_all_alleles() {
         }
       }
       simulated_phenotypes.push_back(1);
-    }
 
-    // Copy every unset allele from its source, with one mutation draw each,
-    // a run of SNPs with the same source at a time; a case's disease
-    // alleles are set already.
-    const std::vector<int>& preset = is_case ? dl_indices : no_preset;
-    for (int j = 0; j < 2; ++j) {
-      int* const hap = pair[j].data();
-      const int* const states = copying_states[j].data();
-      for (int l = 0; l < n;) {
-        const int c = states[l];
-        assert(c >= 0 && c < K[j]);
-        const int end = static_cast<int>(
-            std::find_if(states + l + 1, states + n, [c](int s) { return s != c; }) - states);
-        if (c < N)
-          fill_run(draws, &panel_rows[c * static_cast<std::size_t>(n)], mu[j], l, end, preset, hap);
-        else
-          fill_run(draws, simulated_haplotypes[c - N].data(), mu[j], l, end, preset, hap);
-        l = end;
+      // A run of SNPs with the same source at a time; the disease alleles
+      // are set already.
+      for (int j = 0; j < 2; ++j) {
+        const int* const states = copying_states[j].data();
+        for (int l = 0; l < n;) {
+          const int c = states[l];
+          const int end = static_cast<int>(
+              std::find_if(states + l + 1, states + n, [c](int s) { return s != c; }) - states);
+          fill(j, c, l, end, dl_indices);
+          l = end;
+        }
       }
     }
 
