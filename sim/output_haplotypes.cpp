@@ -5,7 +5,9 @@
 #include <cassert>
 #include <charconv>
 #include <cstring>
+#include <exception>
 #include <fstream>
+#include <functional>
 #include <ios>
 #include <map>
 #include <memory>
@@ -18,6 +20,7 @@
 
 #include "sim/exceptions.h"
 #include "sim/output_file.h"
+#include "sim/parallel_writers.h"
 #include "sim/vordel.h"
 
 namespace {
@@ -161,6 +164,17 @@ std::array<Rows, 2> group_rows(const Vordel& vordel) {
     groups[j].last = std::clamp(bounds[j + 1], groups[j].first, usable);
   }
   return groups;
+}
+
+// True when every allele of the rows of both groups is 0 or 1: then no
+// line of the haplotype and genotype files has anything to report.
+bool binary_alleles(const std::vector<std::vector<int>>& haplotypes,
+                    const std::array<Rows, 2>& rows) {
+  unsigned other = 0;
+  for (const Rows& group : rows)
+    for (long h = group.first; h < group.last; ++h)
+      for (const int allele : haplotypes[h]) other |= static_cast<unsigned>(allele) >> 1;
+  return other == 0;
 }
 
 // Appends the genotype line of SNP l, whose panel entry is `entry`, to
@@ -363,19 +377,70 @@ void Vordel::output_haplotypes() const {
     update_summary_file(params, report, std::ios::app);
   };
 
-  if (params.specified_flags.count("-no_haps_output") == 0) {
-    const long n = static_cast<long>(panel_data.snps_data.size());
-    for (int j = 0; j < 2; ++j) {
-      open_group_file(j, ".haps", true);
-      write_haplotype_file(*out, simulated_haplotypes, rows[j], n, report);
+  const bool haps_output = params.specified_flags.count("-no_haps_output") == 0;
+  const bool gens_output = params.specified_flags.count("-no_gens_output") == 0;
+  const long n = static_cast<long>(panel_data.snps_data.size());
+  if ((haps_output || gens_output) && binary_alleles(simulated_haplotypes, rows)) {
+    // The haplotype and genotype files of both groups, each formatted,
+    // written and closed on a thread of its own once it is open.  With
+    // alleles 0 and 1 only, their writers have nothing to report.  The files
+    // are opened, and the report flushed, in the order of the one-at-a-time
+    // writing below; once a file cannot be opened (or the legend, written
+    // here meanwhile, cannot be stored) no further file is opened.  The
+    // first failure in that order is the one thrown, since every file that
+    // was started comes before the one that stopped the opening.
+    ParallelWriters writers;
+    std::exception_ptr stopped;
+    try {
+      const auto start_group_file = [&](int j, const char* suffix,
+                                        std::function<void(std::ostream&)> write) {
+        const std::string name = std::string(".") + kGroupNames[j] + suffix;
+        std::unique_ptr<std::ostream> file =
+            open_output_file(names.compressible(name), report, std::ios::out);
+        update_summary_file(params, report, std::ios::app);
+        writers.start(std::move(file), std::move(write));
+      };
+      if (haps_output) {
+        for (int j = 0; j < 2; ++j) {
+          start_group_file(j, ".haps", [this, &rows, j, n](std::ostream& file) {
+            std::ostringstream nothing;  // no negative allele to report
+            write_haplotype_file(file, simulated_haplotypes, rows[j], n, nothing);
+          });
+        }
+        // Its log line waits for the next flush.
+        std::unique_ptr<std::ostream> legend =
+            open_output_file(names.plain(".legend"), report, std::ios::out);
+        write_legend_file(*legend, panel_data.snps_data);
+        close_output_file(legend);
+      }
+      if (gens_output) {
+        for (int j = 0; j < 2; ++j) {
+          start_group_file(j, ".gen", [this, &rows, j](std::ostream& file) {
+            write_genotype_file(file, *this, rows[j]);
+          });
+        }
+      }
+    } catch (...) {
+      stopped = std::current_exception();
     }
-    open(names.plain(".legend"));  // its log line waits for the next flush
-    write_legend_file(*out, panel_data.snps_data);
-  }
-  if (params.specified_flags.count("-no_gens_output") == 0) {
-    for (int j = 0; j < 2; ++j) {
-      open_group_file(j, ".gen", true);
-      write_genotype_file(*out, *this, rows[j]);
+    writers.finish();
+    if (stopped) std::rethrow_exception(stopped);
+  } else {
+    // One file after another, each closed (and checked) once the next one
+    // is open; the writers' reports keep their place between the files.
+    if (haps_output) {
+      for (int j = 0; j < 2; ++j) {
+        open_group_file(j, ".haps", true);
+        write_haplotype_file(*out, simulated_haplotypes, rows[j], n, report);
+      }
+      open(names.plain(".legend"));  // its log line waits for the next flush
+      write_legend_file(*out, panel_data.snps_data);
+    }
+    if (gens_output) {
+      for (int j = 0; j < 2; ++j) {
+        open_group_file(j, ".gen", true);
+        write_genotype_file(*out, *this, rows[j]);
+      }
     }
   }
   if (params.specified_flags.count("-t") != 0) {
