@@ -71,9 +71,10 @@ int DiseaseColumns::pick_source(const std::vector<int>& group, const std::vector
     // Weight by weight, locus by locus.
     weights_.assign(count, 1.0);
     for (const int c : group) {
-      const std::uint8_t wanted = sought(alleles[c]);
-      const std::uint8_t* const column = columns_[c].data();
-      for (std::size_t i = 0; i < held; ++i) weights_[i] *= column[i] == wanted ? keep : mu;
+      const std::int8_t wanted = stored(alleles[c]);
+      const std::int8_t* const column = columns_[c].data();
+      for (std::size_t i = 0; i < held; ++i)
+        weights_[i] *= column[i] == wanted && wanted != kUnmatched ? keep : mu;
       if (last_alleles) weights_[held] *= (*last_alleles)[c] == alleles[c] ? keep : mu;
     }
     double sum = 0.0;
@@ -89,11 +90,13 @@ int DiseaseColumns::pick_source(const std::vector<int>& group, const std::vector
   codes_.assign(count, 0);
   for (std::size_t b = 0; b < group.size(); ++b) {
     const int c = group[b];
-    const std::uint8_t wanted = sought(alleles[c]);
-    const std::uint8_t* const column = columns_[c].data();
+    const std::int8_t wanted = stored(alleles[c]);
+    const std::int8_t* const column = columns_[c].data();
     std::uint8_t* const codes = codes_.data();
-    for (std::size_t i = 0; i < held; ++i)
-      codes[i] |= static_cast<std::uint8_t>((column[i] == wanted) << b);
+    if (wanted != kUnmatched) {
+      for (std::size_t i = 0; i < held; ++i)
+        codes[i] |= static_cast<std::uint8_t>((column[i] == wanted) << b);
+    }
     if (last_alleles && (*last_alleles)[c] == alleles[c])
       codes[held] |= static_cast<std::uint8_t>(1U << b);
   }

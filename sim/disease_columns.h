@@ -41,23 +41,23 @@ class DiseaseColumns {
   // else mu.  The weights are divided by their sum (taken in candidate
   // order) and the candidate is picked with draw u as pick_candidate does.
   // Gives the same candidate, bit for bit, as forming those weights one
-  // candidate at a time.  A candidate allele other than 0 and 1 matches no
-  // disease allele, and a disease allele other than 0 and 1 none of them.
+  // candidate at a time (for alleles outside -127 .. 127, which never occur,
+  // a held candidate counts as not matching).
   int pick_source(const std::vector<int>& group, const std::vector<int>& alleles,
                   const std::vector<int>* last_alleles, double mu, double u);
 
  private:
-  // An allele as stored: 0 and 1 as they are, anything else as 2.  And the
-  // value a column is searched for: 0 and 1 as they are, anything else as 3,
-  // which no entry holds.  (The panel and the simulation hold only 0 and 1.)
-  static std::uint8_t stored(int allele) {
-    return static_cast<std::uint8_t>(allele == 0 || allele == 1 ? allele : 2);
-  }
-  static std::uint8_t sought(int allele) {
-    return static_cast<std::uint8_t>(allele == 0 || allele == 1 ? allele : 3);
+  // Alleles are stored as bytes: -127 .. 127 as they are, anything else as
+  // -128, which matches nothing (the panel and the simulation hold only 0
+  // and 1).
+  static constexpr int kLowest = -127;
+  static constexpr int kHighest = 127;
+  static constexpr std::int8_t kUnmatched = -128;
+  static std::int8_t stored(int allele) {
+    return allele >= kLowest && allele <= kHighest ? static_cast<std::int8_t>(allele) : kUnmatched;
   }
 
-  std::vector<std::vector<std::uint8_t>> columns_;
+  std::vector<std::vector<std::int8_t>> columns_;
   std::vector<const snp*> loci_;  // what the columns were built for
   std::vector<int> indices_;
   int simulated_ = 0;  // simulated haplotypes held

@@ -203,6 +203,78 @@ TEST(MT, ReseedInMidBlockRestartsNext) {
   EXPECT_EQ(h.Next(), (3499211612.0 + 0.5) * 0x1p-32);
 }
 
+// The inline draws serve the stream of Next(), mixed with it in any way:
+// single draws, blocks taken whole, in part or not at all, across several
+// refills (3,000 values), checked against std::mt19937.
+TEST(MT, InlineDrawsContinueTheStreamOfNext) {
+  MT g(0.12345);
+  std::mt19937 oracle(530213712u);
+  const auto expected = [&oracle] { return (oracle() + 0.5) * 0x1p-32; };
+  int served = 0;
+  for (int step = 0; served < 3000; ++step) {
+    switch (step % 4) {
+      case 0:
+        ASSERT_EQ(g.Next(), expected()) << "draw " << served;
+        ++served;
+        break;
+      case 1:
+        ASSERT_EQ(MT::Draw(), expected()) << "draw " << served;
+        ++served;
+        break;
+      default: {
+        int count = 0;
+        const double* const u = MT::Pending(count);
+        ASSERT_GE(count, 1);
+        ASSERT_LE(count, 624);
+        // Take all, about half, or none of the block.
+        const int k = step % 8 == 2 ? count : step % 8 == 3 ? 0 : (count + 1) / 2;
+        for (int i = 0; i < k; ++i) ASSERT_EQ(u[i], expected()) << "draw " << served + i;
+        MT::Take(k);
+        served += k;
+      }
+    }
+  }
+}
+
+TEST(MTDeathTest, InlineDrawsOfAnUnseededStateUseTheReferenceDefaultSeed) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(std::exit(MT::Draw() == (3499211612.0 + 0.5) * 0x1p-32 ? 0 : 1),
+              testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(
+      {
+        int count = 0;
+        const double* u = MT::Pending(count);
+        std::exit(count == 624 && u[0] == (3499211612.0 + 0.5) * 0x1p-32 ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
+// IsCurrent holds only while an MT itself is the current generator: not for
+// the placeholder, another generator, or a class derived from MT (whose
+// Next() may serve other values).
+TEST(MT, IsCurrentOnlyForAnMTThatIsCurrent) {
+  class Shifted : public MT {
+   public:
+    using MT::MT;
+    double Next() override { return MT::Next() / 2; }
+  };
+  EXPECT_FALSE(MT::IsCurrent());  // the placeholder
+  MT g(0.5);
+  EXPECT_FALSE(MT::IsCurrent());  // not made current
+  Random::Set(g);
+  EXPECT_TRUE(MT::IsCurrent());
+  {
+    Shifted derived(0.5);
+    Random::Set(derived);
+    EXPECT_FALSE(MT::IsCurrent());
+  }
+  Scripted other({0.5});
+  Random::Set(other);
+  EXPECT_FALSE(MT::IsCurrent());
+  Random::Set(g);
+  EXPECT_TRUE(MT::IsCurrent());
+}
+
 TEST(MT, NextStaysStrictlyInsideTheUnitInterval) {
   // The extreme raw outputs map to 2^-33 and 1 - 2^-33, both exact doubles.
   EXPECT_EQ((0.0 + 0.5) * 0x1p-32, 0x1p-33);

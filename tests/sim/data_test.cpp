@@ -463,6 +463,9 @@ TEST_F(PanelTest, ReadsTheRealChr20Panel) {
   EXPECT_GT(r.data.snps_data.size(), 20000u);
   for (const auto& [position, record] : r.data.snps_data) {
     ASSERT_EQ(record.haps.size(), 600u) << position;
+    // No room beyond the alleles, the first SNP's included (whose count
+    // is not known before its line is read).
+    ASSERT_EQ(record.haps.capacity(), 600u) << position;
     ASSERT_EQ(record.genetic_position, walked_genetic_position(r.data, position));
   }
 }

@@ -236,6 +236,54 @@ TEST(OutputHaplotypes, FileThatCannotBeStoredIsReported) {
   EXPECT_FALSE(fs::exists(dir / "sim.controls.sample"));
 }
 
+// The haplotype and genotype files are written side by side: when several
+// cannot be stored, the first of them in the order of the files is the one
+// reported, after every other file was written; no sample file follows.
+// When a file cannot be opened, the files before it are complete and none
+// after it is made.
+TEST(OutputHaplotypes, FirstFailureInFileOrderIsReported) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "/dev/full is not available";
+  {
+    TempDir dir;
+    fs::create_symlink("/dev/full", dir / "sim.cases.gen");
+    fs::create_symlink("/dev/full", dir / "sim.controls.haps");
+    try {
+      write_outputs(make_vordel(dir, "sim"));
+      ADD_FAILURE() << "no error";
+    } catch (const badfilename& e) {
+      EXPECT_EQ(e.message, "Error reading file " + (dir / "sim.controls.haps").string() +
+                               ": can't write file.");
+    }
+    EXPECT_EQ(read_file(dir / "sim.cases.haps"), kCasesHaps);
+    EXPECT_EQ(read_file(dir / "sim.legend"), kLegend);
+    EXPECT_EQ(read_file(dir / "sim.controls.gen"), kControlsGen);
+    EXPECT_FALSE(fs::exists(dir / "sim.controls.sample"));
+  }
+  {
+    TempDir dir;
+    fs::create_directory(dir / "sim.controls.gen");
+    std::string out;
+    try {
+      testing::internal::CaptureStdout();
+      make_vordel(dir, "sim").output_haplotypes();
+      ADD_FAILURE() << "no error";
+    } catch (const badfilename& e) {
+      EXPECT_EQ(e.message,
+                "Error reading file " + (dir / "sim.controls.gen").string() + ": can't open file.");
+    }
+    out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(read_file(dir / "sim.controls.haps"), kControlsHaps);
+    EXPECT_EQ(read_file(dir / "sim.cases.haps"), kCasesHaps);
+    EXPECT_EQ(read_file(dir / "sim.legend"), kLegend);
+    EXPECT_FALSE(fs::exists(dir / "sim.cases.gen"));
+    EXPECT_FALSE(fs::exists(dir / "sim.controls.sample"));
+    // The legend's log line was waiting for the flush after the next
+    // opening, which failed.
+    EXPECT_NE(out.find("sim.cases.haps\n"), std::string::npos) << out;
+    EXPECT_EQ(out.find("sim.legend"), std::string::npos) << out;
+  }
+}
+
 TEST(OutputHaplotypes, EmptyGroups) {
   TempDir dir;
   Vordel vordel = make_vordel(dir, "sim");
@@ -270,6 +318,18 @@ TEST(OutputHaplotypes, BadAllelesAreReportedAndOutputGoesOn) {
                      "something has gone wrong in output_haplotypes: one of the genotypes is 4\n"),
             std::string::npos)
       << out;
+  // Each message stands between the log line of its file and that of the
+  // next file.
+  const auto at = [&out, &dir](const std::string& text) {
+    return out.find(text == "alleles" || text == "genotypes"
+                        ? "one of the " + text + " is"
+                        : "writing output file " + (dir / ("sim" + text)).string() + "\n");
+  };
+  EXPECT_LT(at(".controls.haps"), at("alleles"));
+  EXPECT_LT(at("alleles"), at(".cases.haps"));
+  EXPECT_LT(at(".controls.gen"), at("genotypes"));
+  EXPECT_LT(at("genotypes"), at(".cases.gen"));
+  EXPECT_NE(at(".cases.gen"), std::string::npos);
 }
 
 // Fewer simulated rows than the sample sizes ask for, or a negative number

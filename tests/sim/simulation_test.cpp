@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -238,6 +239,74 @@ TEST(SimulateAllAlleles, CasePairDrawsInOrder) {
   EXPECT_EQ(script.remaining(), 0u);
   EXPECT_EQ(vordel.simulated_haplotypes, (std::vector<std::vector<int>>{{0, 1, 0}, {1, 0, 0}}));
   EXPECT_EQ(vordel.simulated_phenotypes, std::vector<int>{1});
+}
+
+// While the Mersenne Twister is current, the simulation takes its values
+// straight from the generator's block; any other current generator is called
+// once per draw.  A generator derived from MT that counts its calls takes
+// the second path over the same stream: both must give the same haplotypes
+// and leave the stream at the same place.  The panel has 1,500 SNPs (more
+// than two blocks of values per haplotype), switches at most SNPs for the
+// first pairs and rarely later, and four disease loci, two of them close
+// together, so that groups of one and of two loci occur.
+TEST(SimulateAllAlleles, InlineDrawsGiveTheSameRunAsOneCallPerDraw) {
+  class CountingMT : public MT {
+   public:
+    using MT::MT;
+    double Next() override {
+      ++calls;
+      return MT::Next();
+    }
+    long calls = 0;
+  };
+  TempDir dir;
+  const int N = 30;
+  const int snps = 1500;
+  std::mt19937 alleles_of(7);
+  std::vector<int> positions;
+  std::vector<double> genetic;
+  std::vector<std::vector<int>> alleles;
+  for (int l = 0; l < snps; ++l) {
+    positions.push_back(100 + l);
+    genetic.push_back(l % 100 == 0 ? 10.0 * l : 0.02 * l);
+    std::vector<int> column(N);
+    for (int& a : column) a = static_cast<int>(alleles_of() % 2);
+    column[0] = 0;
+    column[1] = 1;  // every SNP is polymorphic
+    alleles.push_back(column);
+  }
+  VordelParameters params = make_params(dir, 40, 60, -1.0);
+  params.theta = 0.3;
+  const int loci[] = {200, 700, 702, 1400};
+  for (const int l : loci) params.dl[100.0 + l] = DiseaseLocus(1, 2.0, 3.0);
+  const Data panel = make_panel(positions, genetic, alleles);
+
+  std::vector<std::vector<int>> haplotypes[2];
+  double next[2];
+  for (int path = 0; path < 2; ++path) {
+    Vordel vordel(params, panel);
+    for (const int l : loci) {
+      vordel.dl_indices.push_back(l);
+      vordel.dl_snps.push_back(&vordel.panel_data.snps_data.at(100 + l));
+    }
+    if (path == 0) {
+      MT generator(0.4242);
+      Random::Set(generator);
+      vordel.simulate_all_alleles();
+      next[path] = generator.Next();
+    } else {
+      CountingMT generator(0.4242);
+      Random::Set(generator);
+      vordel.simulate_all_alleles();
+      EXPECT_GT(generator.calls, 100L * 2 * snps);  // a call for every draw
+      next[path] = generator.Next();
+    }
+    haplotypes[path] = vordel.simulated_haplotypes;
+    EXPECT_EQ(vordel.simulated_phenotypes.size(), 100u);
+  }
+  ASSERT_EQ(haplotypes[0].size(), 200u);
+  EXPECT_TRUE(haplotypes[0] == haplotypes[1]);
+  EXPECT_EQ(next[0], next[1]);
 }
 
 TEST(SimulateAllAlleles, NoIndividualsSimulateNothing) {
