@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <random>
 #include <sstream>
@@ -171,6 +172,51 @@ TEST(PickCandidate, FirstCandidateWhereTheDrawLessTheWeightsReachesZero) {
     EXPECT_EQ(pick_candidate(c.u, EqualWeights(static_cast<int>(c.weights.size()))), c.source)
         << c.u;
   }
+}
+
+// The pick among equal weights takes the steps that stay in one binade of
+// the draw together; it must give the candidate of one subtraction at a
+// time for every draw.  Counts from 1 to past the largest runs (where ties
+// of the rounding occur: the weight of 3 candidates is an odd multiple of
+// the ulp below 0.5), draws of the generator's form and ones at, and next
+// to, multiples of the weight, and draws no generator gives.
+TEST(PickCandidate, EqualWeightsTakeTheCandidateOfOneStepAtATime) {
+  const auto one_at_a_time = [](double u, int count) {
+    if (u <= 0.0) return -1;
+    const double w = 1.0 / count;
+    for (int i = 0; i < count; ++i) {
+      u -= w;
+      if (u <= 0.0) return i;
+    }
+    return count - 1;
+  };
+  std::mt19937 random(99);
+  const auto uniform = [&random] { return (random() + 0.5) * 0x1p-32; };
+  std::vector<int> counts{1, 2, 3, 5, 6, 7, 12, 600, 601, 1024, 4599, 4600, 40600, 99991};
+  for (int extra = 0; extra < 20; ++extra) counts.push_back(1 + static_cast<int>(random() % 60000));
+  for (const int count : counts) {
+    std::vector<double> draws{0x1p-33,
+                              1.0 - 0x1p-33,
+                              1.0,
+                              1.5,
+                              1e300,
+                              1e-300,
+                              4.9e-324,
+                              0.0,
+                              -0.25,
+                              std::numeric_limits<double>::infinity(),
+                              std::numeric_limits<double>::quiet_NaN()};
+    for (int j = 0; j < 200; ++j) draws.push_back(uniform());
+    for (int j = 0; j < 40; ++j) {
+      const double at = static_cast<double>(random() % (count + 1)) / count;
+      for (const double u : {std::nextafter(at, 0.0), at, std::nextafter(at, 2.0)})
+        draws.push_back(u);
+    }
+    for (const double u : draws)
+      ASSERT_EQ(pick_candidate(u, EqualWeights(count)), one_at_a_time(u, count))
+          << count << " candidates, draw " << u;
+  }
+  EXPECT_EQ(pick_candidate(0.5, EqualWeights(0)), -1);
 }
 
 TEST(SimulateAllAllelesDeathTest, SourcePickBelowZeroStopsAtFilling) {
