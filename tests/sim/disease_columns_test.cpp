@@ -56,10 +56,10 @@ TEST(DiseaseColumns, PickMatchesTheWeightsFormedOneByOne) {
   const auto below = [&random](int n) { return static_cast<int>(random() % n); };
   const double mus[] = {0.0, 1e-5, 0.0071, 0.1, 0.5};
   for (int trial = 0; trial < 300; ++trial) {
-    const int L = 1 + below(10);
+    const int L = trial % 3 == 0 ? 7 + below(4) : 1 + below(10);
     const int panel = 1 + below(40);
     const int snps = L + below(5);
-    const int count = below(2) ? below(5) : below(3000);
+    const int count = below(3) ? below(5) : below(3000);
     std::vector<snp> loci(L);
     std::vector<int> indices;
     for (int c = 0; c < L; ++c) {
@@ -78,11 +78,17 @@ TEST(DiseaseColumns, PickMatchesTheWeightsFormedOneByOne) {
       first[c] = below(2);
     }
     // The group: a run of consecutive loci.
-    const int from = below(L);
+    // The group: a run of consecutive loci; every third one all L loci
+    // (past 8 of them, the weights are formed without codes).
+    const int from = trial % 3 == 0 ? 0 : below(L);
+    const int size = trial % 3 == 0 ? L : 1 + below(L - from);
     std::vector<int> group;
-    for (int c = from; c < from + 1 + below(L - from); ++c) group.push_back(c);
+    for (int c = from; c < from + size; ++c) group.push_back(c);
     const double mu = mus[below(5)];
-    const double draws[] = {0x1p-33, 1e-9, (random() + 0.5) * 0x1p-32, 1.0 - 0x1p-33};
+    // Draws at both ends and across the range, so that with few candidates
+    // every weight moves some pick.
+    std::vector<double> draws{0x1p-33, 1e-9, (random() + 0.5) * 0x1p-32, 1.0 - 0x1p-33};
+    for (int j = 0; j < 24; ++j) draws.push_back((j + 0.5) / 24);
 
     DiseaseColumns columns;
     columns.update(pointers(loci), indices, simulated, count);
