@@ -1,8 +1,9 @@
 #include "sim/pick_candidate.h"
 
-#include <cmath>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -41,15 +42,10 @@ int pick_candidate(double u, const EqualWeights& weights) {
   if (u <= 0.0) return -1;
   const std::int64_t count = static_cast<std::int64_t>(weights.size());
   if (count == 0) return -1;
+  // An infinite draw, or not a number, never reaches 0.
+  if (!(u < std::numeric_limits<double>::infinity())) return static_cast<int>(count) - 1;
   const double w = weights[0];
-  if (!std::isfinite(u) || !(w > 0.0) || !std::isfinite(w)) {
-    // Not a case the simulation meets; the plain loop decides it.
-    for (std::int64_t i = 0; i < count; ++i) {
-      u -= w;
-      if (u <= 0.0) return static_cast<int>(i);
-    }
-    return static_cast<int>(count) - 1;
-  }
+  assert(w > 0.0 && w <= 1.0);
   constexpr std::int64_t kBinadeBottom = std::int64_t{1} << 52;
   std::int64_t i = 0;  // subtractions done
   while (i < count) {
