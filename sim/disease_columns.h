@@ -11,6 +11,7 @@
 #ifndef VORDEL_SIM_DISEASE_COLUMNS_H
 #define VORDEL_SIM_DISEASE_COLUMNS_H
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -57,13 +58,21 @@ class DiseaseColumns {
     return allele >= kLowest && allele <= kHighest ? static_cast<std::int8_t>(allele) : kUnmatched;
   }
 
+  void append(std::size_t c, int allele);
+
   std::vector<std::vector<std::int8_t>> columns_;
+  // The same, as bit masks: bit i of ones_[c] (zeros_[c]) is set when
+  // candidate i holds allele 1 (0) at locus c, 64 candidates a word.
+  std::vector<std::vector<std::uint64_t>> ones_;
+  std::vector<std::vector<std::uint64_t>> zeros_;
   std::vector<const snp*> loci_;  // what the columns were built for
   std::vector<int> indices_;
   int simulated_ = 0;  // simulated haplotypes held
 
-  // Scratch of pick_source, kept so that a pick does not allocate.
-  std::vector<std::uint8_t> codes_;
+  // Scratch of pick_source, kept so that a pick does not allocate: the
+  // masks of disease alleles other than 0 and 1, and the weights of a
+  // group of more than eight loci.
+  std::array<std::vector<std::uint64_t>, 8> scratch_masks_;
   std::vector<double> weights_;
 };
 
