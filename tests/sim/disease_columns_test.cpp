@@ -21,10 +21,12 @@ namespace {
 // allele matches and by mu otherwise; the weights are divided by their sum
 // and the candidate picked.  Candidates are the panel alleles, then the
 // simulated ones, then (when `last` is given) the pair's first haplotype.
-int reference_pick(const std::vector<snp>& loci, const std::vector<std::vector<int>>& simulated,
-                   const std::vector<int>& indices, int count, const std::vector<int>& group,
-                   const std::vector<int>& alleles, const std::vector<int>* last, double mu,
-                   double u) {
+std::vector<double> reference_weights(const std::vector<snp>& loci,
+                                      const std::vector<std::vector<int>>& simulated,
+                                      const std::vector<int>& indices, int count,
+                                      const std::vector<int>& group,
+                                      const std::vector<int>& alleles, const std::vector<int>* last,
+                                      double mu) {
   const std::size_t panel = loci[0].haps.size();
   std::vector<double> weights(panel + count + (last ? 1 : 0), 1.0);
   for (const int c : group) {
@@ -37,7 +39,7 @@ int reference_pick(const std::vector<snp>& loci, const std::vector<std::vector<i
   double sum = 0.0;
   for (const double w : weights) sum += w;
   for (double& w : weights) w /= sum;
-  return pick_candidate(u, weights);
+  return weights;
 }
 
 std::vector<const snp*> pointers(const std::vector<snp>& loci) {
@@ -46,11 +48,14 @@ std::vector<const snp*> pointers(const std::vector<snp>& loci) {
   return p;
 }
 
-// Random panels, histories and groups (of 1 to 10 loci, so past the limit of
-// the coded pick), with mutation rates from 0 to 0.5 and draws from tiny to
-// near 1.  Now and then an allele other than 0 and 1 (-1 or 2, or one too
-// large for a byte) stands in a haplotype or among the disease alleles.  The
-// comparison is exact: the pick is the same candidate.
+// Random panels, histories (up to 20,000 simulated haplotypes, so that the
+// sum and the pick cross many binades a word of 64 candidates at a time)
+// and groups (of 1 to 10 loci: past 4 the candidates are taken one at a
+// time, past 8 the weights are formed without codes), with mutation rates
+// from 0 to 0.5 and draws from tiny to near 1.  Now and then an allele
+// other than 0 and 1 (-1 or 2, or one too large for a byte) stands in a
+// haplotype or among the disease alleles.  The comparison is exact: the
+// pick is the same candidate.
 TEST(DiseaseColumns, PickMatchesTheWeightsFormedOneByOne) {
   std::mt19937 random(2024);
   const auto below = [&random](int n) { return static_cast<int>(random() % n); };
@@ -59,7 +64,7 @@ TEST(DiseaseColumns, PickMatchesTheWeightsFormedOneByOne) {
     const int L = trial % 3 == 0 ? 7 + below(4) : 1 + below(10);
     const int panel = 1 + below(40);
     const int snps = L + below(5);
-    const int count = below(3) ? below(5) : below(3000);
+    const int count = trial % 10 == 1 ? 20000 + below(64) : below(3) ? below(5) : below(3000);
     std::vector<snp> loci(L);
     std::vector<int> indices;
     for (int c = 0; c < L; ++c) {
@@ -90,13 +95,30 @@ TEST(DiseaseColumns, PickMatchesTheWeightsFormedOneByOne) {
     std::vector<double> draws{0x1p-33, 1e-9, (random() + 0.5) * 0x1p-32, 1.0 - 0x1p-33};
     for (int j = 0; j < 24; ++j) draws.push_back((j + 0.5) / 24);
 
+    // The columns grow in steps, as the haplotypes of a run are completed.
     DiseaseColumns columns;
-    columns.update(pointers(loci), indices, simulated, count);
+    for (const int upto : {count / 3, count / 3 + 1, count})
+      columns.update(pointers(loci), indices, simulated, upto);
     ASSERT_EQ(columns.rows(), panel + count);
-    for (const double u : draws) {
-      for (const std::vector<int>* last : std::vector<const std::vector<int>*>{nullptr, &first}) {
-        ASSERT_EQ(columns.pick_source(group, alleles, last, mu, u),
-                  reference_pick(loci, simulated, indices, count, group, alleles, last, mu, u))
+    for (const std::vector<int>* last : std::vector<const std::vector<int>*>{nullptr, &first}) {
+      const std::vector<double> weights =
+          reference_weights(loci, simulated, indices, count, group, alleles, last, mu);
+      // Draws at the running sums of the weights, and a few ulps either
+      // side: there the pick turns on the last bit of every step.
+      std::vector<double> turning = draws;
+      for (int j = 0; j < 6; ++j) {
+        const std::size_t upto = random() % weights.size();
+        double at = 0.0;
+        for (std::size_t i = 0; i <= upto; ++i) at += weights[i];
+        for (double u = at, v = at, k = 0; k < 3; ++k) {
+          turning.push_back(u);
+          if (k > 0) turning.push_back(v);
+          u = std::nextafter(u, 0.0);
+          v = std::nextafter(v, 2.0);
+        }
+      }
+      for (const double u : turning) {
+        ASSERT_EQ(columns.pick_source(group, alleles, last, mu, u), pick_candidate(u, weights))
             << "trial " << trial << ", " << group.size() << " loci, mu " << mu << ", u " << u;
       }
     }
