@@ -5,7 +5,9 @@
 // MultWithCarry and FM.  Each generator is implemented in a file of its own;
 // the seed files are in seed_file.cpp.
 //
-// Every uniform draw goes through the current generator: Random::RNG->Next().
+// Every uniform draw goes through the current generator: Random::RNG->Next(),
+// or, in loops that take many while an MT is current, MT's inline draws
+// (the same values in the same order).
 // From start-up (and again whenever the current generator is destroyed) the
 // current generator is the placeholder, whose draws throw newmat's Runtime_error
 // "Vorand: uniform rng not setup".  Random::Set(g) makes g current without
