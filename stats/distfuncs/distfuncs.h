@@ -79,6 +79,16 @@ void cdfchn(int* which, double* p, double* q, double* x, double* df, double* pno
 // distribution at pnonc <= 1e-10.
 void cumchn(const double* x, const double* df, const double* pnonc, double* cum, double* ccum);
 
+// Beta distribution: which 1 computes P and Q from X, Y, A and B, 2 X and Y
+// from P, Q, A and B, 3 A from P, Q, X, Y and B, 4 B from P, Q, X, Y and A.
+// P, Q, X, Y in [0, 1] with P + Q = 1 and X + Y = 1; A > 0, B > 0.  The
+// inverses match the smaller of P and Q.  Which 2 runs the zero finder on
+// [0, 1] over X (Y when Q is the smaller tail), keeping the other member its
+// complement; which 3 and 4 search from 5.0 over [1e-300, 1e300].  Status
+// 10: the incomplete beta ratio refused the shapes (an infinite A or B).
+void cdfbet(int* which, double* p, double* q, double* x, double* y, double* a, double* b,
+            int* status, double* bound);
+
 // cum = I_x(a, b) and ccum = 1 - I_x(a, b), the beta distribution at x with
 // y = 1 - x given by the caller: 0 and 1 for x <= 0, else 1 and 0 for
 // y <= 0, else the incomplete beta ratio (bratio), whose status is not
