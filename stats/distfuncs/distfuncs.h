@@ -96,6 +96,22 @@ void cdfbet(int* which, double* p, double* q, double* x, double* y, double* a, d
 void cumbet(const double* x, const double* y, const double* a, const double* b, double* cum,
             double* ccum);
 
+// F distribution: which 1 computes P and Q from F, DFN and DFD, 2 F, 3 DFN
+// and 4 DFD from P, Q and the other two.  F >= 0, DFN > 0, DFD > 0, P in
+// [0, 1], Q in (0, 1], P + Q = 1.  The inverses match the smaller of P and
+// Q and search from 5.0: F in [0, 1e300], DFN and DFD in [1e-300, 1e300].
+// P need not be monotone in DFN or DFD; where it is not, their search may
+// end at a limit of its range or at another solution.  Status 10: the
+// incomplete beta ratio refused its arguments (an infinite DFN or DFD).
+void cdff(int* which, double* p, double* q, double* f, double* dfn, double* dfd, int* status,
+          double* bound);
+
+// cum = P and ccum = Q of the F distribution with dfn and dfd degrees of
+// freedom at f: 0 and 1 for f <= 0, else the incomplete beta ratio at the
+// smaller of dfd/(dfd + dfn f) and its complement computed directly, whose
+// status is not read: a refused argument leaves cum = ccum = 0.
+void cumf(const double* f, const double* dfn, const double* dfd, double* cum, double* ccum);
+
 }  // namespace numlib
 
 #endif
