@@ -112,6 +112,30 @@ void cdff(int* which, double* p, double* q, double* f, double* dfn, double* dfd,
 // status is not read: a refused argument leaves cum = ccum = 0.
 void cumf(const double* f, const double* dfn, const double* dfd, double* cum, double* ccum);
 
+// Noncentral F distribution: which 1 computes P and Q from F, DFN, DFD and
+// PNONC, 2 F, 3 DFN, 4 DFD and 5 PNONC from P and the other three.  F >= 0,
+// DFN > 0, DFD > 0, PNONC >= 0, P in [0, 1) (bound 0.9999999999999999
+// above); Q is neither read nor checked, only written by which 1.  The
+// inverses match P and search from 5.0: F in [0, 1e300], DFN and DFD in
+// [1e-300, 1e300], PNONC in [0, 10000]; as in cdff, the DFN and DFD
+// searches may end at a limit or another solution where P is not monotone
+// in them.  A computed P that is not a number or lies outside [0, 1] beyond
+// rounding, as a huge PNONC gives, is status 10.
+void cdffnc(int* which, double* p, double* q, double* f, double* dfn, double* dfd, double* pnonc,
+            int* status, double* bound);
+
+// cum = P and ccum = 1 - P of the noncentral F distribution at f with dfn
+// and dfd degrees of freedom and noncentrality pnonc: the Poisson-weighted
+// sum of incomplete beta ratios, summed outward from the central term until
+// a term falls below 1e-4 of the sum (so absolute accuracy only, about
+// 4e-4 at PNONC = 300, and growing with it) or the sum below 1e-20; a term
+// that is not a finite number ends the sums, leaving a P that is not one
+// either.  Where the central term alone is below 1e-20 the sums end almost
+// at once, even when lower terms would be large (DFN near 0): P then comes
+// out near 0.  The central distribution (cumf) below pnonc = 1e-10.
+void cumfnc(const double* f, const double* dfn, const double* dfd, const double* pnonc, double* cum,
+            double* ccum);
+
 }  // namespace numlib
 
 #endif
