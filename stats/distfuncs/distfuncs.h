@@ -86,6 +86,24 @@ void cumchn(const double* x, const double* df, const double* pnonc, double* cum,
 void cumbet(const double* x, const double* y, const double* a, const double* b, double* cum,
             double* ccum);
 
+// Student's t distribution: which 1 computes P and Q from T and DF, 2 T
+// from P, Q and DF, 3 DF from P, Q and T.  P and Q in (0, 1], DF > 0 and
+// finite (infinity refused with the largest double as bound), T any number
+// (not-a-number refused with bound 0).  T is searched over
+// [-1e300, 1e300] from dt1's approximation (brought into that range), DF
+// over [1e-300, 1e10] from 5.0, both to relative accuracy 1e-8.
+void cdft(int* which, double* p, double* q, double* t, double* df, int* status, double* bound);
+
+// cum = P(T' <= t) and ccum = 1 - cum for T' with df degrees of freedom,
+// through the incomplete beta ratio (cumbet).
+void cumt(const double* t, const double* df, double* cum, double* ccum);
+
+// An approximate t quantile for the tails p and q = 1 - p with df degrees
+// of freedom: four terms of its expansion in powers of 1/df around the
+// normal quantile (dinvnr).  For tiny df the value may be huge, infinite
+// or not a number.
+double dt1(const double* p, const double* q, const double* df);
+
 }  // namespace numlib
 
 #endif
