@@ -20,7 +20,7 @@ using Cumulative = void (*)(const double* s, const double* xn, const double* pr,
 struct Family {
   Cumulative cumulative;  // P and Q
   Domain q;               // of Q: a negative binomial upper tail is never 0
-  Domain xn;              // of XN: no negative binomial successes may be required
+  Domain xn;              // of XN: the negative binomial admits XN = 0
   // S is bounded by XN (the binomial: no more successes than trials).
   bool s_within_xn;
   SearchRange xn_range;  // where XN is searched

@@ -85,6 +85,8 @@ TEST(Cdft, StatusAndBound) {
       EXPECT_LE(std::fabs(c.t), 1e300) << r.what;
     }
   }
+  // From the median 0, where P is met at once.
+  EXPECT_EQ(cdft(2, 0.5, 0.5, 9.0, 1e-200).t, 0.0);
 }
 
 TEST(Cdft, ClosedForms) {
