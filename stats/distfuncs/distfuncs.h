@@ -136,6 +136,52 @@ void cdffnc(int* which, double* p, double* q, double* f, double* dfn, double* df
 void cumfnc(const double* f, const double* dfn, const double* dfd, const double* pnonc, double* cum,
             double* ccum);
 
+// Student's t distribution: which 1 computes P and Q from T and DF, 2 T
+// from P, Q and DF, 3 DF from P, Q and T.  P and Q in (0, 1], DF > 0 and
+// finite (infinity refused with the largest double as bound), T any number
+// (not-a-number refused with bound 0).  T is searched over
+// [-1e300, 1e300] from dt1's approximation (brought into that range), DF
+// over [1e-300, 1e10] from 5.0, both to relative accuracy 1e-8.
+void cdft(int* which, double* p, double* q, double* t, double* df, int* status, double* bound);
+
+// cum = P(T' <= t) and ccum = 1 - cum for T' with df degrees of freedom,
+// through the incomplete beta ratio (cumbet).
+void cumt(const double* t, const double* df, double* cum, double* ccum);
+
+// An approximate t quantile for the tails p and q = 1 - p with df degrees
+// of freedom: four terms of its expansion in powers of 1/df around the
+// normal quantile (dinvnr).  For tiny df the value may be huge, infinite
+// or not a number.
+double dt1(const double* p, const double* q, const double* df);
+
+// Binomial distribution: which 1 computes P and Q from S, XN, PR and OMPR,
+// 2 S, 3 XN, and 4 PR and OMPR from the others.  S successes in XN trials
+// of success probability PR, OMPR = 1 - PR; S and XN real (non-integers
+// interpolate through the beta function).  P and Q in [0, 1], XN > 0,
+// 0 <= S <= XN (only S >= 0 when XN is sought), PR and OMPR in [0, 1];
+// S and XN finite (infinity refused with the largest double as bound);
+// P + Q and PR + OMPR must be 1.  S is searched over [0, XN] from
+// min(5.0, XN), XN over [1e-300, 1e300] from 5.0, PR or OMPR (the one of
+// the smaller tail; the other is its complement) over [0, 1].
+void cdfbin(int* which, double* p, double* q, double* s, double* xn, double* pr, double* ompr,
+            int* status, double* bound);
+
+// cum = P(X <= s) and ccum = 1 - cum for X binomial with xn trials and
+// success probability pr (ompr = 1 - pr); cum = 1 when s >= xn.
+void cumbin(const double* s, const double* xn, const double* pr, const double* ompr, double* cum,
+            double* ccum);
+
+// Negative binomial distribution: as cdfbin, with S the number of failures
+// before the XN-th success, except: Q in (0, 1], XN >= 0, S >= 0 with no
+// bound by XN, S searched over [0, 1e300] from 5.0 and XN over [0, 1e300].
+void cdfnbn(int* which, double* p, double* q, double* s, double* xn, double* pr, double* ompr,
+            int* status, double* bound);
+
+// cum = the probability of at most s failures before the xn-th success,
+// success probability pr (ompr = 1 - pr), and ccum = 1 - cum.
+void cumnbn(const double* s, const double* xn, const double* pr, const double* ompr, double* cum,
+            double* ccum);
+
 }  // namespace numlib
 
 #endif
