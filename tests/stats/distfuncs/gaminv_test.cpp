@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <string>
 
@@ -20,6 +21,7 @@ namespace {
 using oracle::rel_err;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kEps = std::numeric_limits<double>::epsilon();
 constexpr double kMax = std::numeric_limits<double>::max();
 constexpr double kNoStart = -1.0;
@@ -160,6 +162,9 @@ TEST(Gaminv, ErrorCodes) {
       {"q at the bottom of the double range", 3.0, 1.0, 1e-300, kNoStart, -8, kNaN},
       {"a huge and x within 2 epsilons of a", 1e22, 0.5, 0.5, 1e22, -8, 1e22},
       {"P underflows at the start", 5.0, 0.5, 0.5, 1e-300, -8, 1e-300},
+      // x = a + s sqrt(a) + ... is not a number; the series loop of the
+      // lower tail must end on it.
+      {"a infinite", kInf, 0.3, 0.7, kNoStart, -8, kNaN},
       {"a step overshoots below 0", 5.0, 0.5, 0.5, 100.0, -7, kNaN},
       // The multiplicative steps from far below gain too little for a
       // tiny a: x^0.01 hardly moves.
