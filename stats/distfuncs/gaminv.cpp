@@ -15,11 +15,14 @@ namespace numlib {
 namespace {
 
 // Per accuracy level (0: machine epsilon at most 1e-10, as for doubles;
-// 1: coarser arithmetic): a from which the normal-based first approximation
-// may be accepted, b (for a < 1) at or below which the asymptotic series is
-// accepted, how close x/a must be to 1 for that acceptance, x/(a + 1) at or
-// below which the small-x approximation is accepted, and the accuracy the
-// iteration aims at.
+// 1: coarser arithmetic):
+//   kAmin, kDmin  for a >= kAmin the normal-based first approximation is
+//                 accepted when it lies within kDmin of a, relatively;
+//   kBmin         for a < 1 the asymptotic series is accepted when
+//                 b = q Gamma(a) is at most kBmin;
+//   kEmin         for a > 1 the small-x approximation is accepted when x
+//                 is at most kEmin (a + 1);
+//   kEps0         the relative accuracy the iteration aims at.
 constexpr double kAmin[2] = {500.0, 100.0};
 constexpr double kBmin[2] = {1e-28, 1e-13};
 constexpr double kDmin[2] = {1e-6, 1e-4};
@@ -301,16 +304,16 @@ void gaminv(const double* a, double* x, const double* x0, const double* p, const
     return;
   }
 
-  Problem pr;
-  pr.a = *a;
-  pr.p = *p;
-  pr.q = *q;
-  pr.level = e <= 1e-10 ? 0 : 1;
-  pr.eps = kEps0[pr.level];
-  pr.e2 = 2.0 * e;
-  pr.amax = 4e-11 / (e * e);
-  pr.xmin = spmpar(&kSmallestNormal);
-  pr.xmax = spmpar(&kLargestFinite);
+  const int level = e <= 1e-10 ? 0 : 1;
+  const Problem pr{*a,
+                   *p,
+                   *q,
+                   level,
+                   kEps0[level],              // eps
+                   2.0 * e,                   // e2
+                   4e-11 / (e * e),           // amax
+                   spmpar(&kSmallestNormal),  // xmin
+                   spmpar(&kLargestFinite)};  // xmax
 
   Start start;
   if (*x0 > 0.0)
