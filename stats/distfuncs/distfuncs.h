@@ -34,6 +34,34 @@ void cdfchi(int* which, double* p, double* q, double* x, double* df, int* status
 // freedom at x (cum = 2.0 when the incomplete gamma ratio fails).
 void cumchi(const double* x, const double* df, double* cum, double* ccum);
 
+// Gamma distribution with density proportional to t^(SHAPE-1) e^(-SCALE t)
+// (SCALE a rate): which 1 computes P and Q from X, SHAPE and SCALE, 2 X, 3
+// SHAPE and 4 SCALE from P, Q and the other two.  X >= 0 (X > 0 for which
+// 4), SHAPE > 0, SCALE > 0, P in [0, 1], Q in (0, 1].  X and SCALE come
+// from the inverse incomplete gamma ratio (gaminv.h), any error of which
+// is status 10; SHAPE is searched from 5.0 over [1e-300, 1e300] to
+// relative accuracy 1e-8.
+void cdfgam(int* which, double* p, double* q, double* x, double* shape, double* scale, int* status,
+            double* bound);
+
+// cum = P(a, x) and ccum = Q(a, x) of the incomplete gamma ratio, x being
+// X times SCALE and a SHAPE: 0 and 1 for x <= 0 (cum = 2.0 when the ratio
+// fails).
+void cumgam(const double* x, const double* a, double* cum, double* ccum);
+
+// Poisson distribution extended to real S: which 1 computes P (at most S
+// events) and Q from S and XLAM (the mean), 2 S and 3 XLAM from P, Q and
+// the other.  S >= 0, XLAM >= 0, P in [0, 1], Q in (0, 1].  The inverses
+// search from 5.0 over [0, 1e300] to relative accuracy 1e-8.  An error of
+// the incomplete gamma ratio is status 10.
+void cdfpoi(int* which, double* p, double* q, double* s, double* xlam, int* status, double* bound);
+
+// cum = Q(s + 1, xlam) and ccum = P(s + 1, xlam) of the incomplete gamma
+// ratio: for whole s the probabilities of at most s and of more than s
+// events with mean xlam; 1 and 0 for xlam <= 0 (ccum = 2.0 when the ratio
+// fails).
+void cumpoi(const double* s, const double* xlam, double* cum, double* ccum);
+
 // Normal distribution: which 1 computes P and Q from X, MEAN and SD, 2 X
 // from P, Q, MEAN and SD, 3 MEAN from P, Q, X and SD, 4 SD from P, Q, X and
 // MEAN.  P and Q in (0, 1], SD > 0; X and MEAN any number (not-a-number
