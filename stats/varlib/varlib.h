@@ -77,9 +77,10 @@ float fsign(float num, float sign);
 
 // Uniform integer in low..high: low + (ignlgi() - 1) mod (high - low + 1),
 // rejecting draws above the largest multiple of high - low + 1 that does
-// not exceed 2147483561 (that multiple itself is accepted, so 0 is a shade
-// likelier, about 2^-31).  low = high returns low without drawing.
-// Refused: low > high, or high - low > 2147483561.
+// not exceed 2147483561 (that multiple itself is accepted, so low is a
+// shade likelier, by about 2^-31); for the widest range, high - low =
+// 2147483561, every draw is accepted.  low = high returns low without
+// drawing.  Refused: low > high, or high - low > 2147483561.
 std::int64_t ignuin(std::int64_t low, std::int64_t high);
 
 // Permutes iarray[0..larray-1] in place: for i = 1..larray, element i swaps

@@ -110,6 +110,13 @@ TEST(MultivariateNormal, PackedFactorAndMoments) {
                   5 * std::sqrt((want[i][i] * want[j][j] + want[i][j] * want[i][j]) / draws))
           << i << " " << j;
   }
+  // x = mean + R'z: x1 = m1 + 2 z1, x2 = m2 + 0.6 z1 + 0.8 z2.
+  numlib::setall(8, 9);
+  const float z1 = numlib::snorm(), z2 = numlib::snorm();
+  numlib::setall(8, 9);
+  numlib::genmn(parm, x, work);
+  EXPECT_NEAR(x[0], 1 + 2 * z1, 1e-6);
+  EXPECT_NEAR(x[1], -2 + 0.6 * z1 + 0.8 * z2, 1e-6);
   parm[0] = 0;
   x[0] = 7;
   numlib::genmn(parm, x, work);

@@ -63,7 +63,8 @@ TEST(Util, Printing) {
   EXPECT_EQ(printed([&] { numlib::print_mat_double(d, 2, 1); }), "0.500000 \n-1.000000 \n\n");
   EXPECT_EQ(printed([&] { numlib::print_mat_int(m, 0, 2); }), "\n");
   EXPECT_EQ(printed([&] { numlib::print_mat_double(d, 2, 0); }), "\n\n\n");
-  EXPECT_EQ(printed([&] { numlib::print_3D_array_int(m, 2, 1, 2); }), "1 2 \n\n3 4 \n\n\n");
+  EXPECT_EQ(printed([&] { numlib::print_3D_array_int(m, 2, 2, 1); }), "1 \n2 \n\n3 \n4 \n\n\n");
+  EXPECT_EQ(printed([&] { numlib::print_3D_array_int(m, 1, 1, -1); }), "\n\n\n");
   EXPECT_EQ(printed([&] { numlib::print_3D_array_double(d, 1, 2, 2); }),
             "0.500000 -1.000000 \n2.250000 3.000000 \n\n\n");
   EXPECT_EQ(printed([&] { numlib::print_3D_array_int(m, 0, 2, 2); }), "\n");
