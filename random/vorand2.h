@@ -350,12 +350,14 @@ class Pareto : public Random {
 //                exp(-|t|^alpha (1 - i beta tan(pi alpha / 2) sgn(t)));
 //   Rescaled     beta read as the skewness of
 //                exp(-|t|^alpha exp(-i (pi / 2) beta K sgn(t))), K = 1 - |1 - alpha|,
-//                converted at construction, and the draws shifted and rescaled;
+//                converted at construction, and the draws shifted and rescaled
+//                (at alpha = 1 the draws of CMS);
 //   Unspecified  (any other value) taken as CMS, and accepted only where the
 //                notations agree: beta = 0, alpha = 1 or alpha = 2; otherwise
 //                Logic_error "Vorand: must specify Stable notation".
-// At alpha = 1, at alpha = 2 and at beta = 0 the notations give the same
-// draws.  alpha and beta are not range-checked.
+// At alpha = 1 every notation gives the draws of CMS; at alpha = 2 (the
+// normal law of variance 2) and at beta = 0 all give the same law.  alpha
+// and beta are not range-checked.
 class Stable : public Random {
  public:
   enum Notation : int { CMS = 0, Shifted = 1, Rescaled = 2, Unspecified = 3 };

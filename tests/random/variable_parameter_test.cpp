@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <boost/math/distributions.hpp>
 
+#include "random/round_to_int.h"
 #include "random/variable_parameter.h"
 #include "tests/random/variate_test_support.h"
 
@@ -103,21 +104,35 @@ TEST(VariPoisson, DrawsFollowTheUniforms) {
   const double from_100 = draw_with(member, hundred), from_200 = draw_with(member, two_hundred);
   const struct {
     double mu, last_uniform, expected;
-  } sums[] = {{150, 0.07, from_100 + 51}, {250, 0.07, from_200 + 51}, {103, 0.3, from_100 + 2}};
+  } sums[] = {{150, 0.07, from_100 + 51},
+              {250, 0.07, from_200 + 51},
+              {103, 0.3, from_100 + 2},
+              {100, -1, from_100},
+              {200, -1, from_200}};  // -1: no fourth uniform
   for (const auto& s : sums) {
-    ScriptedRandom script({0.3, 0.5, 0.0, s.last_uniform});
+    std::vector<double> uniforms = member;
+    if (s.last_uniform >= 0) uniforms.push_back(s.last_uniform);
+    ScriptedRandom script(uniforms);
     EXPECT_EQ(v.Next(s.mu), s.expected) << s.mu;
+    EXPECT_EQ(script.remaining(), 0u);
   }
   for (double mu : {7.0, 20.0, 50.0, 150.0}) {
     ScriptedRandom script(mu > 100 ? std::vector<double>{0.3, 0.5, 0.0, nearly_one}
                                    : std::vector<double>{nearly_one});
     EXPECT_GT(v.Next(mu), std::fmod(mu, 100) + 8 * std::sqrt(std::fmod(mu, 100))) << mu;
   }
-  // Large means: one uniform picks the approximation, then the normal draw.
+  // Large means: one uniform picks the approximation, then the normal draw
+  // (z about 1.8, where the two approximations round to different values).
   Normal z;
-  const double normal = draw_with({0.2, 0.3, 0.0}, z);
-  ScriptedRandom script({0.2, 0.2, 0.3, 0.0});
-  EXPECT_EQ(v.Next(400), std::floor(normal * std::sqrt(400 - 1.0 / 12) + 400.5));
+  const double normal = draw_with({0.45, 0.3, 0.0}, z), a = (400 - 1.0 / 12) / 2,
+               s = std::sqrt(400 * 400 - a), c = std::sqrt(a / (400 + s));
+  const double by_square = std::floor(std::pow(c * normal + std::sqrt(s), 2) + 0.5);
+  const double by_line = std::floor(normal * std::sqrt(400 - 1.0 / 12) + 400.5);
+  ASSERT_GT(std::fabs(by_square - by_line), 0.5);
+  for (auto [u, expected] : {std::pair{0.2, by_line}, std::pair{0.9, by_square}}) {
+    ScriptedRandom script({u, 0.45, 0.3, 0.0});
+    EXPECT_EQ(v.Next(400), expected) << u;
+  }
 }
 
 TEST(VariBinomial, DrawsFollowTheUniforms) {
@@ -130,7 +145,8 @@ TEST(VariBinomial, DrawsFollowTheUniforms) {
   } cases[] = {{20, 0.25, {0.1}, 3},   {20, 0.25, {0.5}, 5},  {20, 0.25, {0.97}, 9},
                {100, 0.3, {0.05}, 30}, {100, 0.3, {0.2}, 29}, {100, 0.3, {0.3}, 32},
                {100, 0.3, {0.9}, 38},  {10, 0.0, {}, 0},      {10, 1.0, {}, 10},
-               {0, 0.3, {}, 0}};
+               {0, 0.3, {}, 0},        {20, 0.5, {0.3}, 9},   {21, 0.5, {0.3}, 11}};
+  // n p = 10 by inversion, 10.5 by the search from the mode
   for (const auto& c : cases) {
     ScriptedRandom script(c.script);
     EXPECT_EQ(v.Next(c.n, c.p), c.expected) << c.n << " " << c.p << " " << c.script.size();
@@ -157,6 +173,9 @@ TEST(VariBinomial, DrawsFollowTheUniforms) {
 // before converting it (the sanitizer build catches a conversion out of
 // range).
 TEST(VariableParameter, RefusalsAndIntegerDraws) {
+  EXPECT_EQ(round_to_int(-2147483648.4), INT_MIN);
+  EXPECT_EQ(round_to_int(2147483646.6), INT_MAX);
+  EXPECT_EQ(round_to_int(-2.5), -2);
   VariPoisson poisson;
   VariBinomial binomial;
   const double nan = std::nan("");
@@ -175,6 +194,8 @@ TEST(VariableParameter, RefusalsAndIntegerDraws) {
   for (double mu : {3e9, 1e300, nan, HUGE_VAL})
     refused([&] { poisson.iNext(mu); },
             "Cannot convert to integer Trace: Round ; VariPoisson::iNext .");
+  for (double x : {-2147483648.6, 2147483647.5})
+    refused([&] { round_to_int(x); }, "Cannot convert to integer Trace: Round .");
   EXPECT_NEAR(poisson.iNext(2e9), 2e9, 5e5);
   ScriptedRandom script({0.3, 0.5});
   EXPECT_EQ(poisson.iNext(3.0), 2);
@@ -195,6 +216,10 @@ TEST(VariLogNormal, SamplesFitTheLogNormal) {
     const boost::math::lognormal d(std::log(mean) - s2 / 2, std::sqrt(s2));
     EXPECT_LT(kolmogorov_smirnov(xs, [&](double x) { return cdf(d, x); }), 2.2) << mean;
   }
+  Normal z;  // a larger normal draw gives a larger value
+  const double normal = draw_with({0.3, 0.5, 0.0}, z), s2 = std::log(1.25);
+  ScriptedRandom script({0.3, 0.5, 0.0});
+  EXPECT_NEAR(v.Next(2, 1), 2 * std::exp(-s2 / 2 + std::sqrt(s2) * normal), 1e-14);
 }
 
 // A copy would count one more user of the shared normal table than exists.
