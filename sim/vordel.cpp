@@ -16,6 +16,7 @@
 #include "random/vorand1.h"
 #include "sim/output_file.h"
 #include "sim/pick_candidate.h"
+#include "sim/tag_snps.h"
 
 namespace {
 
@@ -76,10 +77,11 @@ void fill_run(const Allele* source, const double mu, const int first, const int 
 
 }  // namespace
 
-Vordel::Vordel(const VordelParameters& parameters) : panel_data(parameters), params(parameters) {}
+Vordel::Vordel(const VordelParameters& parameters)
+    : tag_positions(read_tag_snps(parameters)), panel_data(parameters), params(parameters) {}
 
 Vordel::Vordel(const VordelParameters& parameters, const Data& data)
-    : panel_data(data), params(parameters) {}
+    : tag_positions(read_tag_snps(parameters)), panel_data(data), params(parameters) {}
 
 void Vordel::simulate_haplotypes() {
   num_simulated_haps = 0;

@@ -411,3 +411,30 @@ TEST(Driver, OneCaseRunsNoTest) {
   ASSERT_GE(r.out.size(), end.size());
   EXPECT_EQ(normalise(r.out.substr(r.out.size() - end.size())), end);
 }
+
+TEST(Driver, BadTagFileEndsTheRunBeforeThePanelIsRead) {
+  struct Case {
+    std::string content;  // none: the file does not exist
+    std::string reason;
+  };
+  const std::vector<Case> cases{
+      {"", "can't open file."},
+      {"250345 12x", "bad format detected in tag SNP file: \"12x\" is not an integer position."},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    if (!c.content.empty()) write_file(dir / "tags.txt", c.content);
+    std::vector<std::string> args = example_run("60", "40");
+    args.insert(args.end(), {"-t", "tags.txt"});
+    const auto r = run_vordel2(args, dir.path());
+    EXPECT_EQ(r.status, 1) << c.reason;
+    // The error follows the parameter summary directly: nothing was read or
+    // simulated, and no file but the summary was written.
+    const std::string end = report_label("theta: ") +
+                            "-1\n\nError reading file tags.txt: " + c.reason + "\n\n" + kTiming;
+    const std::string out = normalise(r.out);
+    ASSERT_GE(out.size(), end.size());
+    EXPECT_EQ(out.substr(out.size() - end.size()), end) << r.out;
+    EXPECT_EQ(entries(dir / "out"), std::vector<std::string>{"sim.summary"});
+  }
+}
