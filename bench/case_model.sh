@@ -5,12 +5,15 @@
 # first SNP with allele-1 frequency in [0.2, 0.8] at or after 5 kb, 42 kb,
 # 79 kb, ... in steps of 37 kb), each under /usr/bin/time -v.  Prints, per
 # binary and model, the exit status, wall time, peak resident memory and
-# the run's error message, if any.
+# the run's error message, if any.  Every run is held to 8 GB of address
+# space (ulimit -v), so that a model that would take all the machine's
+# memory stops with an allocation failure instead.
 #
 # Usage: bench/case_model.sh [VORDEL2 ...]
 #   Each argument is a vordel2 binary to time (say the baseline, then a new
 #   build); without one, build/release is configured and built and used.
-#   SNPS="6 10" times other numbers of disease SNPs.
+#   SNPS="6 10" times other numbers of disease SNPs; MEMORY_CAP_KB changes
+#   the cap (in kB).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 ex="$root/examples"
@@ -45,14 +48,15 @@ for binary in "${binaries[@]}"; do
     rm -rf "$out"
     status=0
     # shellcheck disable=SC2086
-    /usr/bin/time -v "$binary" -h "$ex/example.haps" -l "$ex/example.legend" \
-      -m "$ex/example.map" -n 100 50 -dl $dl -nrs -o "$out/sim" \
+    (ulimit -v "${MEMORY_CAP_KB:-8388608}"
+     exec /usr/bin/time -v "$binary" -h "$ex/example.haps" -l "$ex/example.legend" \
+       -m "$ex/example.map" -n 100 50 -dl $dl -nrs -o "$out/sim") \
       > "$scratch/stdout.txt" 2> "$scratch/time.txt" || status=$?
     wall=$(awk -F': ' '/Elapsed \(wall clock\)/ {
              n = split($2, t, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + t[i]; print s }' \
            "$scratch/time.txt")
     peak=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$scratch/time.txt")
-    message=$(grep -m1 -o 'program terminated: .*' "$scratch/stdout.txt" | cut -c1-110 || true)
+    message=$(grep -m1 -o 'program terminated: .*' "$scratch/stdout.txt" | cut -c21-140 || true)
     printf '%-10s %5s %6s %10s %12s  %s\n' "$(basename "$(dirname "$binary")")" "$n" "$status" \
       "$wall" "$peak" "$message"
   done

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/case_distribution.h"
 #include "sim/data.h"
 #include "sim/parameters.h"
 
@@ -18,7 +19,7 @@ class Vordel {
  public:
   // Case distribution: cumulative probability -> (place-0 alleles,
   // place-1 alleles) at the disease loci.
-  using CaseDistribution = std::map<double, std::vector<std::vector<int>>>;
+  using CaseDistribution = ::CaseDistribution;
   // Control haplotype frequencies over a subset of SNPs.
   using FrequencyTable = std::map<std::vector<int>, double>;
 
@@ -60,6 +61,9 @@ class Vordel {
   void simulate_disease_alleles(std::vector<std::vector<int>>& copying_states,
                                 std::vector<std::vector<int>>& disease_alleles,
                                 const std::array<double, 2>& mu);
+  // Throws GenericErrorException when the pairs have no positive, finite
+  // total weight, or when the table, with those already cached, would hold
+  // more than kMaxCaseDistributionEntries pairs (checked before it is made).
   void calculate_case_hap_freq(const std::array<std::vector<std::vector<int>>, 2>& groups,
                                CaseDistribution& case_freq);
   void calculate_control_hap_freq(const std::vector<int>& snp_subset, FrequencyTable& table) const;
