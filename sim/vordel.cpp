@@ -118,9 +118,9 @@ void reserve_haplotypes(std::vector<std::vector<int>>& rows, long haplotypes, lo
   }
   if (!granted) {
     std::ostringstream message;
-    message << "not enough memory for the simulated haplotypes: " << haplotypes
-            << " haplotypes x " << snps << " SNPs were asked for, which need about "
-            << about_bytes(bytes) << " (4 bytes an allele).\n";
+    message << "not enough memory for the simulated haplotypes: " << haplotypes << " haplotypes x "
+            << snps << " SNPs were asked for, which need about " << about_bytes(bytes)
+            << " (4 bytes an allele).\n";
     throw GenericErrorException(message.str());
   }
 }
