@@ -21,8 +21,9 @@ double chi_square_upper_tail(double statistic, double degrees_of_freedom);
 // and standard errors ((k+1) x 1, intercept first) and the upper-tail
 // chi-square p-value (k degrees of freedom) of the likelihood-ratio
 // statistic.  The p-value is 1 when the statistic is not positive, when a
-// group is empty, and for an empty SNP set.  SingularException from the fit
-// passes through; standard_errors and pvalue are then not written.
+// group is empty, and for an empty SNP set.  SingularException and
+// FitNotConverged from the fit pass through; standard_errors and pvalue are
+// then not written.
 void run_test(const Haplotypes& haplotypes, const Phenotypes& phenotypes,
               const SnpIndices& snp_indices, NEWMAT::Matrix& effect_sizes,
               NEWMAT::Matrix& standard_errors, double& pvalue);

@@ -12,6 +12,7 @@
 #include <cassert>
 #include <cmath>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 namespace single_snp_test {
@@ -135,6 +136,16 @@ void check_design_rank(const Haplotypes& haplotypes, const SnpIndices& snp_indic
   throw NEWMAT::SingularException(singular);
 }
 
+// True when every element of m is a finite number.
+bool all_finite(const Matrix& m) {
+  for (int r = 1; r <= m.Nrows(); ++r) {
+    for (int c = 1; c <= m.Ncols(); ++c) {
+      if (!std::isfinite(m(r, c))) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 double loglikelihood_function(const Matrix& effect_sizes, const Haplotypes& haplotypes,
@@ -230,15 +241,28 @@ void maximise_likelihood_snp(const Haplotypes& haplotypes, const Phenotypes& phe
 
   // Newton-Raphson from zero.  The first step is always taken; the step
   // solves H d = S through an LU decomposition instead of forming H^-1.
-  // A score whose sum of squares is not a number also ends the loop.
+  // A score whose sum of squares is not a number also ends the loop, and
+  // fails the fit, as do estimates that are not finite and a loop that
+  // reaches the step limit.
   Matrix s = score(x);
   double sum_of_squares;
+  int steps = 0;
   do {
+    if (steps == kMaxNewtonSteps) {
+      throw FitNotConverged("the Newton-Raphson iterations do not converge in " +
+                            std::to_string(kMaxNewtonSteps) + " steps");
+    }
     const Matrix h = hessian(x);
     x = x - h.i() * s;
     s = score(x);
     sum_of_squares = s.SumSquare();
+    ++steps;
   } while (sum_of_squares > 1e-5);
+  if (!(sum_of_squares <= 1e-5) || !all_finite(x)) {
+    throw FitNotConverged(
+        "the Newton-Raphson iterations diverge (cases and controls separated by their allele "
+        "counts?)");
+  }
 
   effect_sizes = x;
   loglikelihood = loglikelihood_function(effect_sizes, haplotypes, phenotypes, snp_indices);

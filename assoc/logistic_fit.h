@@ -8,6 +8,7 @@
 #define VORDEL_ASSOC_LOGISTIC_FIT_H
 
 #include <set>
+#include <stdexcept>
 #include <vector>
 
 namespace NEWMAT {
@@ -29,6 +30,18 @@ NEWMAT::Matrix score_function(const NEWMAT::Matrix& effect_sizes, const Haplotyp
 NEWMAT::Matrix hessian_function(const NEWMAT::Matrix& effect_sizes, const Haplotypes& haplotypes,
                                 const Phenotypes& phenotypes, const SnpIndices& snp_indices);
 
+// The Newton-Raphson iterations of a fit found no maximum: they diverged
+// (estimates or score not finite, as under complete separation of cases and
+// controls) or did not converge within kMaxNewtonSteps steps.  what() names
+// the cause.
+class FitNotConverged : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Most Newton-Raphson steps of a fit.
+constexpr int kMaxNewtonSteps = 100;
+
 // Fits the model by Newton-Raphson from zero coefficients until the score's
 // sum of squares is at most 1e-5.  Outputs are resized: effect_sizes to
 // (k+1) x 1, covariance (the inverse of the negated Hessian at the
@@ -38,7 +51,10 @@ NEWMAT::Matrix hessian_function(const NEWMAT::Matrix& effect_sizes, const Haplot
 // counts, no individuals) or a singular Hessian in the iterations leave
 // zeros in effect_sizes at its size on entry and the other outputs
 // unchanged; a singular Hessian at the estimates leaves only the covariance
-// unchanged.
+// unchanged.  Iterations that reach a score or estimates that are not
+// finite, or take kMaxNewtonSteps steps without meeting the test, throw
+// FitNotConverged, with the outputs as for a singular Hessian in the
+// iterations.
 void maximise_likelihood_snp(const Haplotypes& haplotypes, const Phenotypes& phenotypes,
                              const SnpIndices& snp_indices, NEWMAT::Matrix& effect_sizes,
                              double& loglikelihood, NEWMAT::Matrix& covariance);

@@ -100,6 +100,10 @@ void Quarnex::runtests() {
       std::cout << "SNP at position " << entry->first
                 << " could not be fitted: its information matrix is singular" << std::endl;
       continue;
+    } catch (const FitNotConverged& e) {
+      std::cout << "SNP at position " << entry->first << " could not be fitted: " << e.what()
+                << std::endl;
+      continue;
     }
     const double statistic = (null_loglik - loglik) * -2.0;
     const double degrees_of_freedom = effect_sizes.Nrows() - 1;

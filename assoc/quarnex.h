@@ -47,8 +47,8 @@ class Quarnex {
   // Summarises the data, then fits every SNP whose frequencies among cases
   // and controls sum to more than 0 and less than 2 (so a SNP without
   // controls or without cases is skipped).  A SNP whose model cannot be
-  // fitted (singular information matrix) is reported on standard output and
-  // keeps -1.0 in its results.
+  // fitted (singular information matrix, iterations that do not converge)
+  // is reported on standard output and keeps -1.0 in its results.
   void runtests();
 
   // Writes the results table to `file_name`, gzip-compressed for a ".gz"

@@ -40,6 +40,8 @@
 #include "random/extreal.h"
 #include "random/simpstr.h"
 
+class SelectedRandom;
+
 // Base of every uniform generator, variate and random-variable expression.
 // The virtual operations are declared in their fixed slot order; the base
 // versions describe a uniform variable on (0, 1) drawn from Random::RNG.
@@ -63,6 +65,11 @@ class Random {
   // A new heap node whose draws are sums of n draws of this variable
   // (random/arithmetic.h: give it to a SumRandom, which frees it).
   Random& operator()(int n);
+
+  // A new heap node pairing this variable with the probability p, a term of
+  // a mixture (random/mixture.h: add such terms and give the sum to a
+  // MixedRandom, which frees the nodes).
+  SelectedRandom& operator()(double p);
 
   // Makes g the current generator.  No ownership is taken and the previous
   // generator is left untouched.  Only a uniform generator, which draws from

@@ -16,15 +16,19 @@
 //                                                             exponential.cpp)
 //   gamma family          Gamma, Gamma1, Gamma2              (gamma.cpp)
 //   chi-square family     ChiSq, ChiSq1                      (chisq.cpp)
+//   Pareto                Pareto                             (pareto.cpp)
+//   stable laws           Stable                             (stable.cpp)
 //
 // The integer-valued variates (alias table, Poisson, binomial, negative
 // binomial) are in random/discrete_variates.h; expressions over variates in
-// random/arithmetic.h.
+// random/arithmetic.h; mixtures of variates in random/mixture.h; draws whose
+// parameters change from call to call, and random permutations, in
+// random/variable_parameter.h and random/permutation.h.
 //
 // Errors are newmat's exception classes with messages beginning "Vorand: ":
 // Logic_error for illegal parameters or use, Runtime_error when a table
 // cannot be built, Bad_alloc "Vorand: out of space" when memory runs out.
-// Variates are not copyable: they own tables or parts, or share one.
+// Variates that own tables or parts, or share one, are not copyable.
 #ifndef VORDEL_RANDOM_VORAND2_H
 #define VORDEL_RANDOM_VORAND2_H
 
@@ -307,6 +311,73 @@ class ChiSq1 : public Normal {
  private:
   double noncentrality;
   double root_noncentrality;
+};
+
+// ---------------------------------------------------------------------------
+// Pareto.
+
+// Pareto with the given shape and minimum 1: U^(-1/shape) for one uniform U.
+// A shape of 0 or below throws Logic_error "Vorand: illegal parameter"; a
+// NaN shape is not refused (its draws are NaN).
+class Pareto : public Random {
+ public:
+  explicit Pareto(double shape);
+  double Next() override;
+  const char* Name() override;  // "Pareto"
+  // shape / (shape - 1) for shape > 1, else PlusInfinity.
+  ExtReal Mean() const override;
+  // shape / (shape - 1)^2 / (shape - 2) for shape > 2, else PlusInfinity.
+  ExtReal Variance() const override;
+
+ private:
+  double shape;
+  double minus_inv_shape;  // -1 / shape
+};
+
+// ---------------------------------------------------------------------------
+// Stable laws.
+
+// The stable law of characteristic exponent alpha and skewness beta, by the
+// method of Chambers, Mallows and Stuck, in the form that is continuous in
+// alpha.  Each draw takes two uniforms: first the angle, then the one that
+// gives the exponential.  In the notation CMS the characteristic function
+// of a draw is
+//   exp(-|t|^alpha (1 + i beta tan(pi alpha / 2) sgn(t) (|t|^(1 - alpha) - 1)))
+// (at alpha = 1 the limit, exp(-|t| (1 + i beta (2 / pi) sgn(t) ln|t|))).
+// The notation says how the draws are placed:
+//   CMS          as the method gives them;
+//   Shifted      shifted by beta tan(alpha pi / 2), which gives
+//                exp(-|t|^alpha (1 - i beta tan(pi alpha / 2) sgn(t)));
+//   Rescaled     beta read as the skewness of
+//                exp(-|t|^alpha exp(-i (pi / 2) beta K sgn(t))), K = 1 - |1 - alpha|,
+//                converted at construction, and the draws shifted and rescaled
+//                (at alpha = 1 the draws of CMS);
+//   Unspecified  (any other value) taken as CMS, and accepted only where the
+//                notations agree: beta = 0, alpha = 1 or alpha = 2; otherwise
+//                Logic_error "Vorand: must specify Stable notation".
+// At alpha = 1 every notation gives the draws of CMS; at alpha = 2 (the
+// normal law of variance 2) and at beta = 0 all give the same law.  alpha
+// and beta are not range-checked.
+class Stable : public Random {
+ public:
+  enum Notation : int { CMS = 0, Shifted = 1, Rescaled = 2, Unspecified = 3 };
+
+  Stable(double alpha, double beta, Notation notation);
+  double Next() override;
+  const char* Name() override;  // "Stable"
+  // alpha < 1: PlusInfinity when beta = 1, MinusInfinity when beta = -1,
+  // else Indefinite; alpha = 1: Indefinite; alpha > 1: -beta tan(alpha pi / 2)
+  // in notation CMS, 0 in the others.
+  ExtReal Mean() const override;
+  // 2 at alpha = 2 (the normal law of variance 2); PlusInfinity for
+  // 0 < alpha < 2; Missing for any other alpha, which gives no stable law.
+  ExtReal Variance() const override;
+
+ private:
+  double alpha;
+  double beta;              // the skewness the draws use
+  double beta_given = 0.0;  // the constructor's beta, in notation Rescaled
+  Notation notation;        // CMS, Shifted or Rescaled
 };
 
 #endif

@@ -11,6 +11,8 @@
 #include <cassert>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <map>
 #include <sstream>
 #include <string>
@@ -31,6 +33,27 @@ std::string locus_positions(const std::map<double, DiseaseLocus>& dl) {
     out << separator << static_cast<long long>(locus.first);
     separator = ", ";
   }
+  return out.str();
+}
+
+// a * b, or the largest value when the product does not fit.
+std::uint64_t saturating_product(std::uint64_t a, std::uint64_t b) {
+  const std::uint64_t largest = std::numeric_limits<std::uint64_t>::max();
+  return a != 0 && b > largest / a ? largest : a * b;
+}
+
+// The refusal of a case table of `entries` pairs when tables of `held` pairs
+// are cached already.
+std::string table_too_large(const std::map<double, DiseaseLocus>& dl, std::uint64_t entries,
+                            std::uint64_t held) {
+  std::ostringstream out;
+  out << "the case model of the disease loci at positions " << locus_positions(dl)
+      << " needs a table of ";
+  if (entries == std::numeric_limits<std::uint64_t>::max()) out << "more than ";
+  out << entries << " haplotype-pair configurations, ";
+  if (held > 0) out << "which with the " << held << " of the tables made before it is ";
+  out << "more than the limit of " << kMaxCaseDistributionEntries
+      << ", so the cases cannot be simulated; use fewer disease loci.\n";
   return out.str();
 }
 
@@ -73,9 +96,9 @@ void Vordel::simulate_disease_alleles(std::vector<std::vector<int>>& copying_sta
 
   // The pair of disease-locus haplotypes.
   const CaseDistribution& case_freq = cached->second;
-  const auto drawn = case_freq.upper_bound(Random::RNG->Next());
-  assert(drawn != case_freq.end());
-  disease_alleles = drawn->second;
+  const std::size_t drawn = case_freq.upper_bound(Random::RNG->Next());
+  assert(drawn < case_freq.size());
+  disease_alleles = case_freq.alleles(drawn);
 
   // The source of each group's segment, given the drawn alleles.
   const int num_panel = panel_data.num_panel_haps;
@@ -104,10 +127,10 @@ void Vordel::calculate_case_hap_freq(const std::array<std::vector<std::vector<in
                                      CaseDistribution& case_freq) {
   assert(num_simulated_haps >= 2 * params.ncontrols);
 
-  // The disease-locus configurations of each place and their control
-  // frequencies: the product over the place's groups of their tables.
-  std::vector<std::vector<int>> all_haps[2];
-  std::vector<double> all_weights[2];
+  // The control table of every group, and the number of configurations of
+  // each place: the product of its groups' table sizes.
+  std::array<std::vector<const FrequencyTable*>, 2> tables;
+  std::array<std::uint64_t, 2> configurations{1, 1};
   for (int j = 0; j < 2; ++j) {
     for (const std::vector<int>& group : groups[j]) {
       std::vector<int> subset;
@@ -118,10 +141,26 @@ void Vordel::calculate_case_hap_freq(const std::array<std::vector<std::vector<in
         calculate_control_hap_freq(subset, table);
         cached = control_hap_freq_cache.emplace(subset, std::move(table)).first;
       }
-      const FrequencyTable& table = cached->second;
+      tables[j].push_back(&cached->second);
+      configurations[j] = saturating_product(configurations[j], cached->second.size());
+    }
+  }
+  // The table, with those cached for other patterns, must stay within the
+  // limit; it is checked before any of it is made.
+  const std::uint64_t entries = saturating_product(configurations[0], configurations[1]);
+  std::uint64_t held = 0;
+  for (const auto& entry : case_hap_freq_cache) held += entry.second.size();
+  if (entries > kMaxCaseDistributionEntries || held > kMaxCaseDistributionEntries - entries)
+    throw GenericErrorException(table_too_large(params.dl, entries, held));
 
+  // The disease-locus configurations of each place and their control
+  // frequencies: the product over the place's groups of their tables.
+  CaseDistribution::Configurations all_haps;
+  std::vector<double> all_weights[2];
+  for (int j = 0; j < 2; ++j) {
+    for (const FrequencyTable* table : tables[j]) {
       if (all_haps[j].empty()) {
-        for (const auto& entry : table) {
+        for (const auto& entry : *table) {
           all_haps[j].push_back(entry.first);
           all_weights[j].push_back(entry.second);
         }
@@ -129,8 +168,10 @@ void Vordel::calculate_case_hap_freq(const std::array<std::vector<std::vector<in
       }
       std::vector<std::vector<int>> haps;
       std::vector<double> weights;
+      haps.reserve(all_haps[j].size() * table->size());
+      weights.reserve(all_haps[j].size() * table->size());
       for (std::size_t h = 0; h < all_haps[j].size(); ++h) {
-        for (const auto& entry : table) {
+        for (const auto& entry : *table) {
           std::vector<int> extended = all_haps[j][h];
           extended.insert(extended.end(), entry.first.begin(), entry.first.end());
           haps.push_back(std::move(extended));
@@ -144,14 +185,15 @@ void Vordel::calculate_case_hap_freq(const std::array<std::vector<std::vector<in
 
   // Pairs weighted by their relative risk; a cumulative total that a pair
   // leaves unchanged stays with the earlier pair.
-  std::map<double, std::vector<std::vector<int>>> cumulative;
+  CaseDistribution cumulative(std::move(all_haps));
+  const CaseDistribution::Configurations& configured = cumulative.configurations();
   double total = 0.0;
-  for (std::size_t i = 0; i < all_haps[0].size(); ++i) {
-    const std::vector<int>& h0 = all_haps[0][i];
-    for (std::size_t j = 0; j < all_haps[1].size(); ++j) {
-      const std::vector<int>& h1 = all_haps[1][j];
-      assert(all_haps[0][i].size() == all_haps[1][j].size());
-      assert(all_haps[0][i].size() == params.dl.size());
+  for (std::size_t i = 0; i < configured[0].size(); ++i) {
+    const std::vector<int>& h0 = configured[0][i];
+    for (std::size_t j = 0; j < configured[1].size(); ++j) {
+      const std::vector<int>& h1 = configured[1][j];
+      assert(configured[0][i].size() == configured[1][j].size());
+      assert(configured[0][i].size() == params.dl.size());
       double r = 1.0;
       std::size_t b = 0;
       for (const auto& locus : params.dl) {
@@ -160,7 +202,7 @@ void Vordel::calculate_case_hap_freq(const std::array<std::vector<std::vector<in
       }
       const double p = (r * all_weights[0][i]) * all_weights[1][j];
       total = total + p;
-      cumulative.try_emplace(total, std::vector<std::vector<int>>{h0, h1});
+      cumulative.append(total, i, j);
     }
   }
 
@@ -177,9 +219,8 @@ void Vordel::calculate_case_hap_freq(const std::array<std::vector<std::vector<in
         " multiply to a value too large to compute, so no case can be simulated.\n");
   }
 
-  case_freq.clear();
-  for (auto& entry : cumulative)
-    case_freq.emplace_hint(case_freq.end(), entry.first / total, std::move(entry.second));
+  cumulative.normalise(total);
+  case_freq = std::move(cumulative);
 }
 
 void Vordel::calculate_control_hap_freq(const std::vector<int>& snp_subset,

@@ -1,11 +1,11 @@
 // Disease-locus selection: matches every disease locus of the parameters to
 // a SNP of the panel and keeps the usable ones, with their SNP indices and
 // panel records.
-#include <cstdlib>
 #include <ios>
 #include <map>
 #include <sstream>
 
+#include "sim/exceptions.h"
 #include "sim/output_file.h"
 #include "sim/vordel.h"
 
@@ -53,6 +53,6 @@ void Vordel::process_dl() {
   if (params.dl.empty()) {
     report << "No suitable disease loci. Program terminated.\n";
     update_summary_file(params, report, std::ios::app);
-    std::exit(1);
+    throw NoSuitableDiseaseLociException();
   }
 }

@@ -46,6 +46,11 @@ class GenericErrorException {
   std::string message;
 };
 
+// No disease locus of the command line is usable.  The run report already
+// says so when this is thrown; the run ends with exit status 1 and without
+// the timing line.
+class NoSuitableDiseaseLociException {};
+
 // An input or output file that cannot be used:
 // message = "Error reading file " + file + ": " + reason.
 class badfilename {

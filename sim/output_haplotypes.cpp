@@ -6,7 +6,6 @@
 #include <charconv>
 #include <cstring>
 #include <exception>
-#include <fstream>
 #include <functional>
 #include <ios>
 #include <map>
@@ -63,30 +62,6 @@ class OutputNames {
   std::string stem_;
   bool gzip_ = false;
 };
-
-// Reads the whitespace-separated base-pair positions of the tag SNP file
-// (decimal integers, optionally signed); repeats collapse.  Throws
-// badfilename when the file cannot be opened or read, or holds a word that
-// is not an integer.
-std::set<int> read_tag_positions(const fs::path& file) {
-  std::ifstream in(file.string());
-  if (!in) throw badfilename(file.string(), "can't open file.");
-  std::set<int> positions;
-  std::string word;
-  while (in >> word) {
-    const char* begin = word.data();
-    const char* const end = word.data() + word.size();
-    if (end - begin > 1 && *begin == '+' && begin[1] != '-') ++begin;
-    int position = 0;
-    const auto [stop, error] = std::from_chars(begin, end, position);
-    if (error != std::errc() || stop != end)
-      throw badfilename(file.string(), "bad format detected in tag SNP file: \"" + word +
-                                           "\" is not an integer position.");
-    positions.insert(position);
-  }
-  if (in.bad()) throw badfilename(file.string(), "can't read file.");
-  return positions;
-}
 
 // A block of the simulated alleles copied SNP by SNP: the alleles of rows
 // [first, last) at SNPs [l0, l0 + count), stored as one byte each with the
@@ -467,10 +442,9 @@ void Vordel::output_haplotypes() const {
     }
   }
   if (params.specified_flags.count("-t") != 0) {
-    const std::set<int> tags = read_tag_positions(params.tag_snp_file);
     for (int j = 0; j < 2; ++j) {
       open_group_file(j, ".tags.gen", true);
-      write_tag_file(*out, *this, rows[j], tags);
+      write_tag_file(*out, *this, rows[j], tag_positions);
     }
   }
   for (int j = 0; j < 2; ++j) {

@@ -74,11 +74,16 @@ VordelParameters::VordelParameters() {
 }
 
 void VordelParameters::reset_parameters() {
+  specified_flags.clear();
+  unrecognised_flags.clear();
   command_line.clear();
   haplotype_file = "NULL";
   legend_file = "NULL";
   lower = 0;
   genetic_map_file = "NULL";
+  output_file.clear();
+  output_directory.clear();
+  tag_snp_file.clear();
   ncontrols = 1;
   ncases = 1;
   Ne = 11418.0;
@@ -184,7 +189,9 @@ void VordelParameters::process_parameters(int argc, const char* const argv[]) {
     for (const std::string& other : needed)
       if (specified_flags.count(other) == 0) throw MissingFlagException(other);
   }
+}
 
+void VordelParameters::create_output_directory() const {
   namespace fs = boost::filesystem;
   boost::system::error_code ec;
   const std::string directory = output_directory.string();

@@ -38,12 +38,21 @@ class VordelParameters : public Parameters {
  public:
   VordelParameters();
 
-  // Parses the whole command line.  Throws HelpException,
+  // Parses the whole command line, starting from the defaults (every field
+  // is reset first).  Touches no file.  Throws HelpException,
   // MissingFlagException, BadInputValueException and GenericErrorException.
   void process_parameters(int argc, const char* const argv[]) override;
+  // Creates the directory part of the output name, with its parents, when it
+  // does not exist, after printing "Creating directory " and its name on
+  // standard output (also for an empty directory part, which is not
+  // created).  Throws GenericErrorException when it cannot be created or a
+  // file of that name is in the way.
+  void create_output_directory() const;
   // The summary and the help text leave the stream's format as it was.
   void parameters_summary(std::ostream& out) const override;
   void parameters_help(std::ostream& out) const override;
+  // Puts every field the parse sets back to its default (the recognised
+  // flags stay).
   void reset_parameters() override;
   void specify_recognised_parameters();
 

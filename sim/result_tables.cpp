@@ -42,6 +42,9 @@ void write_result_tables(std::ostream& report, const std::vector<std::vector<int
     } catch (const NEWMAT::SingularException&) {
       report << kNotFittedRow << endl;
       continue;
+    } catch (const single_snp_test::FitNotConverged& e) {
+      report << "    not fitted: " << e.what() << endl;
+      continue;
     }
     report << setw(19) << effect_sizes(2, 1) << setw(15) << standard_errors(2, 1) << setw(15)
            << pvalue << endl;
@@ -52,6 +55,9 @@ void write_result_tables(std::ostream& report, const std::vector<std::vector<int
                               pvalue);
   } catch (const NEWMAT::SingularException&) {
     report << kNotFittedJoint << endl;
+    return;
+  } catch (const single_snp_test::FitNotConverged& e) {
+    report << "\n\nThe full disease model could not be fitted: " << e.what() << "." << endl;
     return;
   }
   report << "\n\nThe pvalue for the full disease model is " << pvalue << ":" << endl;

@@ -8,9 +8,10 @@
 #include <vector>
 
 // Writes both tables into `report`, numbers in general notation with 4
-// significant digits; the stream's format is left as it was.  A model whose fit meets a singular
-// information matrix is reported as not fitted (see kNotFittedRow and kNotFittedJoint); the other
-// tests still run.
+// significant digits; the stream's format is left as it was.  A model whose
+// fit meets a singular information matrix is reported as not fitted (see
+// kNotFittedRow and kNotFittedJoint), and so is one whose iterations do not
+// converge, with their cause; the other tests still run.
 void write_result_tables(std::ostream& report, const std::vector<std::vector<int>>& haplotypes,
                          const std::vector<int>& phenotypes, const std::vector<int>& dl_indices);
 

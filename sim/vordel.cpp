@@ -10,12 +10,19 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
+#include <iomanip>
 #include <ios>
+#include <iterator>
+#include <limits>
+#include <new>
 #include <sstream>
+#include <string>
 
 #include "random/vorand1.h"
+#include "sim/exceptions.h"
 #include "sim/output_file.h"
 #include "sim/pick_candidate.h"
+#include "sim/tag_snps.h"
 
 namespace {
 
@@ -139,12 +146,57 @@ void fill_run(Draws& draws, const Allele* source, const double mu, const int fir
   copy_run(draws, source, mu, l, end, hap);
 }
 
+// About `bytes` bytes in decimal units, to 3 significant digits ("16 TB").
+std::string about_bytes(double bytes) {
+  const char* const units[] = {"bytes", "kB", "MB", "GB", "TB", "PB", "EB"};
+  std::size_t unit = 0;
+  while (bytes >= 999.5 && unit + 1 < std::size(units)) {
+    bytes /= 1000.0;
+    ++unit;
+  }
+  std::ostringstream text;
+  text << std::setprecision(3) << bytes << " " << units[unit];
+  return text.str();
+}
+
+// Reserves the row table of `haplotypes` rows of `snps` alleles, and takes
+// the memory of all their alleles (4 bytes each, as stored) for a moment,
+// untouched, and gives it back: a size the system cannot grant is refused
+// there, before any work, with a user error that says what was asked for.
+// Sizes it grants are not refused.
+void reserve_haplotypes(std::vector<std::vector<int>>& rows, long haplotypes, long snps) {
+  if (haplotypes <= 0 || snps <= 0) return;
+  const double bytes = static_cast<double>(haplotypes) * snps * sizeof(int);
+  const auto count = static_cast<std::size_t>(haplotypes);
+  bool granted = count <= std::numeric_limits<std::size_t>::max() / sizeof(int) / snps;
+  if (granted) {
+    void* const alleles = std::malloc(count * snps * sizeof(int));
+    granted = alleles != nullptr;
+    std::free(alleles);
+  }
+  if (granted) {
+    try {
+      rows.reserve(count);
+    } catch (const std::bad_alloc&) {
+      granted = false;
+    }
+  }
+  if (!granted) {
+    std::ostringstream message;
+    message << "not enough memory for the simulated haplotypes: " << haplotypes << " haplotypes x "
+            << snps << " SNPs were asked for, which need about " << about_bytes(bytes)
+            << " (4 bytes an allele).\n";
+    throw GenericErrorException(message.str());
+  }
+}
+
 }  // namespace
 
-Vordel::Vordel(const VordelParameters& parameters) : panel_data(parameters), params(parameters) {}
+Vordel::Vordel(const VordelParameters& parameters)
+    : tag_positions(read_tag_snps(parameters)), panel_data(parameters), params(parameters) {}
 
 Vordel::Vordel(const VordelParameters& parameters, const Data& data)
-    : panel_data(data), params(parameters) {}
+    : tag_positions(read_tag_snps(parameters)), panel_data(data), params(parameters) {}
 
 void Vordel::simulate_haplotypes() {
   num_simulated_haps = 0;
@@ -205,10 +257,6 @@ void Vordel::simulate_crossovers(const std::map<int, snp>& snps, int K,
 }
 
 void Vordel::simulate_all_alleles() {
-  std::ostringstream report;
-  report << "\nSimulating haplotypes ... ";
-  update_summary_file(params, report, std::ios::app);
-
   simulated_haplotypes.clear();
   simulated_phenotypes.clear();
   dl_columns.clear();
@@ -217,7 +265,11 @@ void Vordel::simulate_all_alleles() {
   const int n = static_cast<int>(panel_data.snps_data.size());
   const long total_haps = 2L * (static_cast<long>(params.ncontrols) + params.ncases);
   const long control_haps = 2L * params.ncontrols;
-  if (total_haps > 0) simulated_haplotypes.reserve(static_cast<std::size_t>(total_haps));
+  reserve_haplotypes(simulated_haplotypes, total_haps, n);
+
+  std::ostringstream report;
+  report << "\nSimulating haplotypes ... ";
+  update_summary_file(params, report, std::ios::app);
 
   // Per-run tables, so that the inner loops never walk or search the map:
   // the panel alleles haplotype by haplotype (row c holds panel haplotype

@@ -6,10 +6,12 @@
 
 #include <array>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "sim/case_distribution.h"
 #include "sim/data.h"
 #include "sim/disease_columns.h"
 #include "sim/parameters.h"
@@ -18,13 +20,15 @@ class Vordel {
  public:
   // Case distribution: cumulative probability -> (place-0 alleles,
   // place-1 alleles) at the disease loci.
-  using CaseDistribution = std::map<double, std::vector<std::vector<int>>>;
+  using CaseDistribution = ::CaseDistribution;
   // Control haplotype frequencies over a subset of SNPs.
   using FrequencyTable = std::map<std::vector<int>, double>;
 
-  // Reads the genetic map and the panel (throws badfilename).
+  // Reads the tag SNP file when "-t" is given, then the genetic map and the
+  // panel (throws badfilename), so that a bad tag file ends the run before
+  // any work is done.
   explicit Vordel(const VordelParameters& params);
-  // Uses an already-read panel.
+  // Reads the tag SNP file as above and uses an already-read panel.
   Vordel(const VordelParameters& params, const Data& data);
   // Not copyable: dl_snps points into the object's own panel.  A move keeps
   // those pointers valid, since a moved map keeps its nodes.
@@ -50,26 +54,31 @@ class Vordel {
                            std::vector<std::vector<int>>& segments) const;
 
   // Matches the disease loci to panel SNPs, filling dl_indices and dl_snps;
-  // ends the process with status 1 when none is usable.
+  // throws NoSuitableDiseaseLociException, after reporting it, when none is
+  // usable.
   void process_dl();
 
   // Case disease model.
   void simulate_disease_alleles(std::vector<std::vector<int>>& copying_states,
                                 std::vector<std::vector<int>>& disease_alleles,
                                 const std::array<double, 2>& mu);
+  // Throws GenericErrorException when the pairs have no positive, finite
+  // total weight, or when the table, with those already cached, would hold
+  // more than kMaxCaseDistributionEntries pairs (checked before it is made).
   void calculate_case_hap_freq(const std::array<std::vector<std::vector<int>>, 2>& groups,
                                CaseDistribution& case_freq);
   void calculate_control_hap_freq(const std::vector<int>& snp_subset, FrequencyTable& table) const;
 
   // Writes the haplotype, legend, genotype, tag genotype and sample files
   // named after the output path; throws badfilename when a file cannot be
-  // opened, or the tag SNP file cannot be read or holds a non-integer.
+  // opened.
   void output_haplotypes() const;
   // Appends the genotype line of SNP `l` (at `it`) for the individuals of
   // rows [first, last) to `line`.
   void output_snp_data_dulvon_format(const std::map<int, snp>::const_iterator& it, int l, int first,
                                      int last, std::stringstream& line) const;
 
+  std::set<int> tag_positions;  // of the tag SNP file; read before the panel
   Data panel_data;
   std::vector<std::vector<int>> simulated_haplotypes;
   std::vector<int> simulated_phenotypes;

@@ -46,6 +46,7 @@ int main(int argc, char* argv[]) {
   int status = 0;
   try {
     params.process_parameters(argc, argv);
+    params.create_output_directory();
     std::remove(params.summary_file.c_str());  // a fresh summary for this run
     update_summary_file(params, report, std::ios::app);
 
@@ -81,6 +82,8 @@ int main(int argc, char* argv[]) {
   } catch (const GenericErrorException& e) {
     report << e.prefix << e.message << "\n\n";
     status = 1;
+  } catch (const NoSuitableDiseaseLociException&) {
+    return 1;  // reported already; the run ends without the timing line
   } catch (const RBD_COMMON::BaseException&) {
     report << "Error encountered in the matrix library, program terminated: "
            << RBD_COMMON::BaseException::what() << "\n\n";

@@ -34,6 +34,34 @@ void cdfchi(int* which, double* p, double* q, double* x, double* df, int* status
 // freedom at x (cum = 2.0 when the incomplete gamma ratio fails).
 void cumchi(const double* x, const double* df, double* cum, double* ccum);
 
+// Gamma distribution with density proportional to t^(SHAPE-1) e^(-SCALE t)
+// (SCALE a rate): which 1 computes P and Q from X, SHAPE and SCALE, 2 X, 3
+// SHAPE and 4 SCALE from P, Q and the other two.  X >= 0 (X > 0 for which
+// 4), SHAPE > 0, SCALE > 0, P in [0, 1], Q in (0, 1].  X and SCALE come
+// from the inverse incomplete gamma ratio (gaminv.h), any error of which
+// is status 10; SHAPE is searched from 5.0 over [1e-300, 1e300] to
+// relative accuracy 1e-8.
+void cdfgam(int* which, double* p, double* q, double* x, double* shape, double* scale, int* status,
+            double* bound);
+
+// cum = P(a, x) and ccum = Q(a, x) of the incomplete gamma ratio, x being
+// X times SCALE and a SHAPE: 0 and 1 for x <= 0 (cum = 2.0 when the ratio
+// fails).
+void cumgam(const double* x, const double* a, double* cum, double* ccum);
+
+// Poisson distribution extended to real S: which 1 computes P (at most S
+// events) and Q from S and XLAM (the mean), 2 S and 3 XLAM from P, Q and
+// the other.  S >= 0, XLAM >= 0, P in [0, 1], Q in (0, 1].  The inverses
+// search from 5.0 over [0, 1e300] to relative accuracy 1e-8.  An error of
+// the incomplete gamma ratio is status 10.
+void cdfpoi(int* which, double* p, double* q, double* s, double* xlam, int* status, double* bound);
+
+// cum = Q(s + 1, xlam) and ccum = P(s + 1, xlam) of the incomplete gamma
+// ratio: for whole s the probabilities of at most s and of more than s
+// events with mean xlam; 1 and 0 for xlam <= 0 (ccum = 2.0 when the ratio
+// fails).
+void cumpoi(const double* s, const double* xlam, double* cum, double* ccum);
+
 // Normal distribution: which 1 computes P and Q from X, MEAN and SD, 2 X
 // from P, Q, MEAN and SD, 3 MEAN from P, Q, X and SD, 4 SD from P, Q, X and
 // MEAN.  P and Q in (0, 1], SD > 0; X and MEAN any number (not-a-number
@@ -79,11 +107,107 @@ void cdfchn(int* which, double* p, double* q, double* x, double* df, double* pno
 // distribution at pnonc <= 1e-10.
 void cumchn(const double* x, const double* df, const double* pnonc, double* cum, double* ccum);
 
+// Beta distribution: which 1 computes P and Q from X, Y, A and B, 2 X and Y
+// from P, Q, A and B, 3 A from P, Q, X, Y and B, 4 B from P, Q, X, Y and A.
+// P, Q, X, Y in [0, 1] with P + Q = 1 and X + Y = 1; A > 0, B > 0.  The
+// inverses match the smaller of P and Q.  Which 2 runs the zero finder on
+// [0, 1] over X (Y when Q is the smaller tail), keeping the other member its
+// complement; which 3 and 4 search from 5.0 over [1e-300, 1e300].  Status
+// 10: the incomplete beta ratio refused the shapes (an infinite A or B).
+void cdfbet(int* which, double* p, double* q, double* x, double* y, double* a, double* b,
+            int* status, double* bound);
+
 // cum = I_x(a, b) and ccum = 1 - I_x(a, b), the beta distribution at x with
 // y = 1 - x given by the caller: 0 and 1 for x <= 0, else 1 and 0 for
 // y <= 0, else the incomplete beta ratio (bratio), whose status is not
 // read: a refused argument leaves cum = ccum = 0.
 void cumbet(const double* x, const double* y, const double* a, const double* b, double* cum,
+            double* ccum);
+
+// F distribution: which 1 computes P and Q from F, DFN and DFD, 2 F, 3 DFN
+// and 4 DFD from P, Q and the other two.  F >= 0, DFN > 0, DFD > 0, P in
+// [0, 1], Q in (0, 1], P + Q = 1.  The inverses match the smaller of P and
+// Q and search from 5.0: F in [0, 1e300], DFN and DFD in [1e-300, 1e300].
+// P need not be monotone in DFN or DFD; where it is not, their search may
+// end at a limit of its range or at another solution.  Status 10: the
+// incomplete beta ratio refused its arguments (an infinite DFN or DFD).
+void cdff(int* which, double* p, double* q, double* f, double* dfn, double* dfd, int* status,
+          double* bound);
+
+// cum = P and ccum = Q of the F distribution with dfn and dfd degrees of
+// freedom at f: 0 and 1 for f <= 0, else the incomplete beta ratio at the
+// smaller of dfd/(dfd + dfn f) and its complement computed directly, whose
+// status is not read: a refused argument leaves cum = ccum = 0.
+void cumf(const double* f, const double* dfn, const double* dfd, double* cum, double* ccum);
+
+// Noncentral F distribution: which 1 computes P and Q from F, DFN, DFD and
+// PNONC, 2 F, 3 DFN, 4 DFD and 5 PNONC from P and the other three.  F >= 0,
+// DFN > 0, DFD > 0, PNONC >= 0, P in [0, 1) (bound 0.9999999999999999
+// above); Q is neither read nor checked, only written by which 1.  The
+// inverses match P and search from 5.0: F in [0, 1e300], DFN and DFD in
+// [1e-300, 1e300], PNONC in [0, 10000]; as in cdff, the DFN and DFD
+// searches may end at a limit or another solution where P is not monotone
+// in them.  A computed P that is not a number or lies outside [0, 1] beyond
+// rounding, as a huge PNONC gives, is status 10.
+void cdffnc(int* which, double* p, double* q, double* f, double* dfn, double* dfd, double* pnonc,
+            int* status, double* bound);
+
+// cum = P and ccum = 1 - P of the noncentral F distribution at f with dfn
+// and dfd degrees of freedom and noncentrality pnonc: the Poisson-weighted
+// sum of incomplete beta ratios, summed outward from the central term until
+// a term falls below 1e-4 of the sum (so absolute accuracy only, about
+// 4e-4 at PNONC = 300, and growing with it) or the sum below 1e-20; a term
+// that is not a finite number ends the sums, leaving a P that is not one
+// either.  Where the central term alone is below 1e-20 the sums end almost
+// at once, even when lower terms would be large (DFN near 0): P then comes
+// out near 0.  The central distribution (cumf) below pnonc = 1e-10.
+void cumfnc(const double* f, const double* dfn, const double* dfd, const double* pnonc, double* cum,
+            double* ccum);
+
+// Student's t distribution: which 1 computes P and Q from T and DF, 2 T
+// from P, Q and DF, 3 DF from P, Q and T.  P and Q in (0, 1], DF > 0 and
+// finite (infinity refused with the largest double as bound), T any number
+// (not-a-number refused with bound 0).  T is searched over
+// [-1e300, 1e300] from dt1's approximation (brought into that range), DF
+// over [1e-300, 1e10] from 5.0, both to relative accuracy 1e-8.
+void cdft(int* which, double* p, double* q, double* t, double* df, int* status, double* bound);
+
+// cum = P(T' <= t) and ccum = 1 - cum for T' with df degrees of freedom,
+// through the incomplete beta ratio (cumbet).
+void cumt(const double* t, const double* df, double* cum, double* ccum);
+
+// An approximate t quantile for the tails p and q = 1 - p with df degrees
+// of freedom: four terms of its expansion in powers of 1/df around the
+// normal quantile (dinvnr).  For tiny df the value may be huge, infinite
+// or not a number.
+double dt1(const double* p, const double* q, const double* df);
+
+// Binomial distribution: which 1 computes P and Q from S, XN, PR and OMPR,
+// 2 S, 3 XN, and 4 PR and OMPR from the others.  S successes in XN trials
+// of success probability PR, OMPR = 1 - PR; S and XN real (non-integers
+// interpolate through the beta function).  P and Q in [0, 1], XN > 0,
+// 0 <= S <= XN (only S >= 0 when XN is sought), PR and OMPR in [0, 1];
+// S and XN finite (infinity refused with the largest double as bound);
+// P + Q and PR + OMPR must be 1.  S is searched over [0, XN] from
+// min(5.0, XN), XN over [1e-300, 1e300] from 5.0, PR or OMPR (the one of
+// the smaller tail; the other is its complement) over [0, 1].
+void cdfbin(int* which, double* p, double* q, double* s, double* xn, double* pr, double* ompr,
+            int* status, double* bound);
+
+// cum = P(X <= s) and ccum = 1 - cum for X binomial with xn trials and
+// success probability pr (ompr = 1 - pr); cum = 1 when s >= xn.
+void cumbin(const double* s, const double* xn, const double* pr, const double* ompr, double* cum,
+            double* ccum);
+
+// Negative binomial distribution: as cdfbin, with S the number of failures
+// before the XN-th success, except: Q in (0, 1], XN >= 0, S >= 0 with no
+// bound by XN, S searched over [0, 1e300] from 5.0 and XN over [0, 1e300].
+void cdfnbn(int* which, double* p, double* q, double* s, double* xn, double* pr, double* ompr,
+            int* status, double* bound);
+
+// cum = the probability of at most s failures before the xn-th success,
+// success probability pr (ompr = 1 - pr), and ccum = 1 - cum.
+void cumnbn(const double* s, const double* xn, const double* pr, const double* ompr, double* cum,
             double* ccum);
 
 }  // namespace numlib

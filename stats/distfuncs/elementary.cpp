@@ -63,6 +63,11 @@ double alnrel(const double* a) {
 
 double dln1px(const double* a) { return alnrel(a); }
 
+double dln1mx(const double* x) {
+  const double a = -*x;
+  return alnrel(&a);
+}
+
 double esum(const int* mu, const double* x) {
   // e^mu e^x keeps every digit of x; the sum is formed instead when x
   // outweighs an integer part of the other sign, where e^mu and e^x could

@@ -19,6 +19,7 @@
 //   dexpm1(x)           e^x - 1 (the same computation as rexp)
 //   alnrel(a)           ln(1 + a), a > -1
 //   dln1px(a)           the same as alnrel
+//   dln1mx(x)           ln(1 - x), x < 1: alnrel(-x)
 //   esum(mu, x)         exp(mu + x) without overflow of an intermediate
 //                       exponential where the result is representable
 //
@@ -44,6 +45,7 @@ double rlog1(const double* x);
 double dexpm1(const double* x);
 double alnrel(const double* a);
 double dln1px(const double* a);
+double dln1mx(const double* x);
 double esum(const int* mu, const double* x);
 
 }  // namespace numlib

@@ -257,4 +257,21 @@ double Xgamm(const double* a) {
   return result;
 }
 
+double rcomp(const double* a, const double* x) {
+  constexpr double rt2pin = 0.398942280401433;  // 1/sqrt(2 pi)
+  if (*a < 20.0) {
+    const double t = *a * std::log(*x) - *x;
+    if (*a < 1.0) return *a * std::exp(t) * (1.0 + gam1(a));
+    return std::exp(t) / Xgamm(a);
+  }
+  // x^a e^-x / Gamma(a) = sqrt(a / (2 pi)) e^(-a rlog(x/a)) times the
+  // reciprocal of Stirling's correction, here its series in 1/a^2: the
+  // large powers and exponentials cancel before they are formed.
+  const double u = *x / *a;
+  if (u == 0.0) return 0.0;
+  const double t = (1.0 / *a) * (1.0 / *a);
+  const double t1 = (((0.75 * t - 1.0) * t + 3.5) * t - 105.0) / (*a * 1260.0) - *a * rlog(&u);
+  return rt2pin * std::sqrt(*a) * std::exp(t1);
+}
+
 }  // namespace numlib

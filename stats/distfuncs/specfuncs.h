@@ -10,6 +10,8 @@
 //                 otherwise the most negative such w
 //   Xgamm(a)      Gamma(a), or 0.0 when it cannot be computed (a pole,
 //                 overflow, |a| >= 1000)
+//   rcomp(a, x)   x^a e^-x / Gamma(a), for a > 0 and x >= 0: x times the
+//                 density of the gamma distribution with shape a at x
 //
 // Arguments are passed by address and only read.  Tables are constants and
 // working values locals: every function is reentrant.
@@ -25,6 +27,7 @@ double erf1(const double* x);
 double erfc1(const int* ind, const double* x);
 double exparg(const int* l);
 double Xgamm(const double* a);
+double rcomp(const double* a, const double* x);
 
 }  // namespace numlib
 

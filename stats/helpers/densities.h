@@ -8,6 +8,10 @@
 // inverse chi-square forms, x outside (0, 1) for the beta form) gives the
 // NaN or infinity of the logarithm.  The matrix forms raise newmat's
 // exceptions for a singular matrix.
+//
+// The procedural library's dnorm, dgamma and ddirichlet (numlib,
+// stats/varlib/util.h), which take their arguments in another order,
+// forward to the ones here.
 #ifndef VORDEL_STATS_HELPERS_DENSITIES_H
 #define VORDEL_STATS_HELPERS_DENSITIES_H
 

@@ -15,6 +15,11 @@
 //            mean with sequential_mean first)
 //   other n  (below 1, strictly between 1 and 2, NaN) the slot is unchanged.
 // The _vec forms apply the same rule to elements 0..length-1 with one n.
+//
+// These running moments are the only implementation in the project: the
+// procedural library's functions of the same names and arguments
+// (numlib::sequential_mean, ..._vec, numlib::sequential_variance, ...,
+// numlib::sequential_sd_vec, stats/varlib/util.h) forward to the ones here.
 #ifndef VORDEL_STATS_HELPERS_MOMENTS_H
 #define VORDEL_STATS_HELPERS_MOMENTS_H
 

@@ -1,17 +1,20 @@
 // Random variates of the procedural variate library, drawn from the current
-// virtual generator of the combined generator (stats/com.h).
+// virtual generator of the combined generator (stats/varlib/com.h).
 //
 // Reals are single-precision floats.  Each routine is the published
 // algorithm named at it; intermediate values are floats except where a
 // formula is formed in double, as the algorithms were written.  The
-// set-up caches of sgamma and genbet are keyed by their parameters, so a
-// draw depends only on its arguments and the generator's state.
+// set-up caches of sgamma, genbet, ignbin and ignpoi are keyed by their
+// parameters, so a draw depends only on its arguments and the generator's
+// state.
 //
 // Arguments refused by a check (a NaN is refused by every check) make the
 // routine write a fixed message to standard error and end the process with
 // status 1.
 #ifndef VORDEL_STATS_VARLIB_VARLIB_H
 #define VORDEL_STATS_VARLIB_VARLIB_H
+
+#include <cstdint>
 
 namespace numlib {
 
@@ -66,6 +69,61 @@ float genbet(float aa, float bb);
 
 // num with the sign of sign; num unchanged when sign is 0.
 float fsign(float num, float sign);
+
+// Discrete and multivariate variates; counts and deviates are 64-bit
+// integers.  The routines that stop through ftnstop
+// (stats/distfuncs/ftnstop.h) write their message and a newline, also with
+// status 1.
+
+// Uniform integer in low..high: low + (ignlgi() - 1) mod (high - low + 1),
+// rejecting draws above the largest multiple of high - low + 1 that does
+// not exceed 2147483561 (that multiple itself is accepted, so low is a
+// shade likelier, by about 2^-31); for the widest range, high - low =
+// 2147483561, every draw is accepted.  low = high returns low without
+// drawing.  Refused: low > high, or high - low > 2147483561.
+std::int64_t ignuin(std::int64_t low, std::int64_t high);
+
+// Permutes iarray[0..larray-1] in place: for i = 1..larray, element i swaps
+// with element ignuin(i, larray) (1-based).  larray < 1 does nothing.
+void genprm(std::int64_t* iarray, int larray);
+
+// Binomial deviate of n trials with success probability pp.  With
+// p = min(pp, 1 - pp): inversion when n p < 30 (at most 111 per attempt),
+// else Kachitvichyanukul and Schmeiser's algorithm BTPE (1988); pp > 0.5
+// returns n minus a draw with p.  Refused: n < 0, or pp outside [0, 1].
+std::int64_t ignbin(std::int64_t n, float pp);
+
+// Poisson deviate of mean mu: Ahrens and Dieter's algorithm PD (1982) for
+// mu >= 10, table inversion (35 cumulative terms) below.  A mean <= 0
+// gives 0.  Refused: mu not a number, infinite, or above 2^62 (beyond
+// which a deviate could overflow a 64-bit integer).
+std::int64_t ignpoi(float mu);
+
+// Negative binomial deviate: failures before the n-th success with success
+// probability p, as ignpoi(gengam(p / (1 - p), n)); n = 0 gives 0 without
+// drawing.  Stops through ftnstop: n < 0, p <= 0 or p >= 1 (or not a
+// number).
+std::int64_t ignnbn(std::int64_t n, float p);
+
+// Multinomial counts ix[0..ncat-1] of n events over ncat categories with
+// probabilities p[0..ncat-2] (the last takes what is left; p[ncat-1] is not
+// read), by successive binomials: ix[i] = ignbin(events left, p[i] / share
+// left), stopping once no event is left.  Stops through ftnstop: n < 0,
+// ncat <= 1, some p[i] < 0 or > 1 or not a number (tested in index order),
+// or p[0] + ... + p[ncat-2] > 0.99999.
+void genmul(std::int64_t n, const float* p, std::int64_t ncat, std::int64_t* ix);
+
+// Set-up of genmn for the mean meanv[0..p-1] and the p x p covariance covm
+// (column order, leading dimension p; overwritten by its Cholesky factor):
+// parm, of p (p + 3) / 2 + 1 floats, gets p, the mean, and the rows of the
+// upper-triangular R with covm = R'R (row i from column i on).
+// Refused: p <= 0, or covm not positive definite (after the mean is
+// copied).
+void setgmn(const float* meanv, float* covm, std::int64_t p, float* parm);
+
+// Multivariate normal vector x[0..p-1] = mean + R' z from the parm of
+// setgmn, z being p snorm() draws kept in work[0..p-1].  p < 1 does nothing.
+void genmn(const float* parm, float* x, float* work);
 
 }  // namespace numlib
 

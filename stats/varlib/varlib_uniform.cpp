@@ -1,11 +1,21 @@
-// Uniform variates on an interval.
+// Uniform variates on an interval, uniform integers and random
+// permutations.
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "stats/varlib/com.h"
 #include "stats/varlib/varlib.h"
 
 namespace numlib {
+
+namespace {
+
+// The largest ignlgi() - 1.
+constexpr std::int64_t kLargestDraw = 2147483561;
+
+}  // namespace
 
 float genunf(float low, float high) {
   if (!(low <= high)) {
@@ -14,6 +24,36 @@ float genunf(float low, float high) {
     std::exit(EXIT_FAILURE);
   }
   return low + (high - low) * ranf();
+}
+
+std::int64_t ignuin(std::int64_t low, std::int64_t high) {
+  if (low > high) {
+    std::fputs(" low > high in ignuin - ABORT", stderr);
+    std::exit(EXIT_FAILURE);
+  }
+  // Formed unsigned: high - low can exceed the largest signed value.
+  const std::uint64_t range = static_cast<std::uint64_t>(high) - static_cast<std::uint64_t>(low);
+  if (range > static_cast<std::uint64_t>(kLargestDraw)) {
+    std::fputs(" high - low too large in ignuin - ABORT", stderr);
+    std::exit(EXIT_FAILURE);
+  }
+  if (low == high) return low;
+  const std::int64_t ranp1 = static_cast<std::int64_t>(range) + 1;
+  // For the widest range the multiple would be 0, accepting only a draw of
+  // 0; there every draw is already uniform.
+  const std::int64_t maxnow = ranp1 > kLargestDraw ? kLargestDraw : kLargestDraw / ranp1 * ranp1;
+  std::int64_t ign = 0;
+  do {
+    ign = ignlgi() - 1;
+  } while (ign > maxnow);
+  return low + ign % ranp1;
+}
+
+void genprm(std::int64_t* iarray, int larray) {
+  for (int i = 1; i <= larray; ++i) {
+    const std::int64_t j = ignuin(i, larray);
+    std::swap(iarray[i - 1], iarray[j - 1]);
+  }
 }
 
 }  // namespace numlib

@@ -312,6 +312,49 @@ TEST(Fit, SnpsThatDifferInOneIndividualAreStillFitted) {
   }
 }
 
+// Complete separation.  Two groups (5 controls with count 0, 5 cases with
+// count 2) make a saturated model: Newton-Raphson moves the case log odds
+// eta by 1 + exp(-eta) a step (and the controls' by the opposite), the
+// score (0, 10 (1 - p)) vanishes as eta grows, and the fit converges with
+// beta = eta, intercept -eta.  The second sample (two SNPs, separated by
+// 2 g1 + g2 <= 2 in cases and >= 3 in controls) drives exp(eta) beyond the
+// largest double: the fit diverges and is refused like a singular one.
+TEST(Fit, SeparatedSamples) {
+  Sample two_groups;
+  add_individuals(two_groups, 0, {0}, 5);
+  add_individuals(two_groups, 1, {2}, 5);
+  double eta = 0.0;
+  do {
+    eta += 1.0 + std::exp(-eta);
+  } while (100.0 * std::pow(1.0 / (1.0 + std::exp(eta)), 2) > 1e-5);
+  const Fit f = fit(two_groups, {0});
+  EXPECT_NEAR(f.effect_sizes(2, 1), eta, 1e-9 * eta);
+  EXPECT_NEAR(f.effect_sizes(1, 1), -eta, 1e-9 * eta);
+
+  Sample diverging;
+  add_individuals(diverging, 0, {2, 2}, 48);
+  add_individuals(diverging, 0, {1, 1}, 35);
+  add_individuals(diverging, 1, {1, 0}, 40);
+  add_individuals(diverging, 1, {0, 2}, 1);
+  Matrix effect_sizes(3, 1);
+  effect_sizes = 5.0;
+  double loglikelihood = -123.0;
+  Matrix covariance(1, 1);
+  covariance = 42.0;
+  try {
+    maximise_likelihood_snp(diverging.haplotypes, diverging.phenotypes, {0, 1}, effect_sizes,
+                            loglikelihood, covariance);
+    ADD_FAILURE() << "no error for diverging iterations";
+  } catch (const single_snp_test::FitNotConverged& e) {
+    EXPECT_STREQ(e.what(),
+                 "the Newton-Raphson iterations diverge (cases and controls separated by their "
+                 "allele counts?)");
+  }
+  EXPECT_EQ(effect_sizes.MaximumAbsoluteValue(), 0.0);
+  EXPECT_EQ(loglikelihood, -123.0);
+  EXPECT_EQ(covariance(1, 1), 42.0);
+}
+
 // Broken invariants stop the process with the condition as written.
 TEST(ModelDeathTest, BrokenInvariantsNameTheirCondition) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");

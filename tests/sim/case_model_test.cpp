@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -498,6 +499,76 @@ TEST_F(CaseRun, ModelWhosePairsAllWeighZeroEndsTheRunBeforeAnyOutput) {
   for (const auto& entry : std::filesystem::directory_iterator(dir / "out"))
     written.push_back(entry.path().filename().string());
   EXPECT_EQ(written, std::vector<std::string>{"sim.summary"});
+}
+
+}  // namespace
+
+namespace {
+
+// The limit counts the entries of every cached table: a one-locus table of
+// 4 pairs fits beside tables of limit - 4 entries, not beside limit - 3.
+TEST(CaseTableLimit, CountsTheTablesAlreadyMade) {
+  TempDir dir;
+  Vordel vordel = make_vordel(dir, {{0, 0, 0, 1}}, {0}, {{1, 2.0, 4.0}});
+  Vordel::CaseDistribution& planted = vordel.case_hap_freq_cache["planted"];
+  planted = Vordel::CaseDistribution(Vordel::CaseDistribution::Configurations{{{{0}}, {{0}}}});
+  for (std::uint64_t k = 0; k + 4 < kMaxCaseDistributionEntries; ++k)
+    planted.append(static_cast<double>(k), 0, 0);
+  const std::array<Groups, 2> groups = {{{{0}}, {{0}}}};
+  Vordel::CaseDistribution dist;
+  vordel.calculate_case_hap_freq(groups, dist);
+  EXPECT_EQ(dist.size(), 4u);
+
+  planted.append(static_cast<double>(kMaxCaseDistributionEntries), 0, 0);
+  try {
+    vordel.calculate_case_hap_freq(groups, dist);
+    ADD_FAILURE() << "no error for a table beyond the limit";
+  } catch (const GenericErrorException& e) {
+    EXPECT_EQ(e.message,
+              "the case model of the disease loci at positions 100 needs a table of 4 "
+              "haplotype-pair configurations, which with the 16777213 of the tables made before "
+              "it is more than the limit of 16777216, so the cases cannot be simulated; use "
+              "fewer disease loci.\n");
+  }
+}
+
+// Disease SNPs 100 cM apart: every SNP starts a copying segment of its own,
+// so with L of them each place has 2^L configurations and a case table
+// would hold 4^L pairs: 268435456 for 14 SNPs, and for 33 more than a
+// 64-bit count holds.  The table is refused before it is made, and so
+// before any output file is written.
+TEST(CaseTableLimit, UnlinkedSnpsAreRefused) {
+  const std::vector<std::pair<int, std::string>> cases{{14, "268435456"},
+                                                       {33, "more than 18446744073709551615"}};
+  for (const auto& [count, pairs] : cases) {
+    TempDir dir;
+    std::vector<int> positions;
+    std::vector<std::vector<int>> alleles;
+    std::vector<std::pair<int, double>> map;
+    std::vector<std::string> args = vordel_test::panel_args(dir.path());
+    args.insert(args.end(), {"-o", "out/sim", "-nrs", "-n", "10", "5", "-dl"});
+    std::string loci;
+    for (int l = 0; l < count; ++l) {
+      positions.push_back(1000 * (l + 1));
+      alleles.push_back({0, 1, 1, 0, 1, 0});
+      map.emplace_back(1000 * (l + 1), 100.0 * l);
+      args.insert(args.end(), {std::to_string(positions.back()), "1", "1.5", "2"});
+      loci += (l ? ", " : "") + std::to_string(positions.back());
+    }
+    vordel_test::write_panel_files(dir.path(), positions, alleles, map);
+    const auto result = vordel_test::run_vordel2(args, dir.path());
+    EXPECT_EQ(result.status, 1) << result.out << result.err;
+    const std::string message =
+        "Error encountered, program terminated: the case model of the disease loci at positions " +
+        loci + " needs a table of " + pairs +
+        " haplotype-pair configurations, more than the limit of 16777216, so the cases cannot be "
+        "simulated; use fewer disease loci.\n";
+    EXPECT_NE(result.out.find(message), std::string::npos) << result.out;
+    std::vector<std::string> written;
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "out"))
+      written.push_back(entry.path().filename().string());
+    EXPECT_EQ(written, std::vector<std::string>{"sim.summary"}) << count;
+  }
 }
 
 }  // namespace

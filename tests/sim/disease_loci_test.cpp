@@ -1,6 +1,6 @@
 // Disease-locus selection: exact matching of positions, the frequency check,
-// the order of processing, the report texts, and the stop with exit status 1
-// when no locus is left.
+// the order of processing, the report texts, and the stop when no locus is
+// left (exit status 1 through the program).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +9,7 @@
 #include "common/test_support.h"
 #include "panel_helpers.h"
 #include "sim/disease_locus.h"
+#include "sim/exceptions.h"
 #include "sim/vordel.h"
 
 namespace {
@@ -58,11 +59,13 @@ TEST(ProcessDl, KeepsMatchingPolymorphicLociInAscendingOrder) {
   EXPECT_EQ(read_file(dir / "run.summary"), out);
 }
 
-TEST(ProcessDlDeathTest, NoUsableLocusEndsTheRunWithStatusOne) {
+TEST(ProcessDl, NoUsableLocusIsReportedAndThrown) {
   for (const std::vector<double>& loci : {std::vector<double>{}, std::vector<double>{200, 250}}) {
     TempDir dir;
     Vordel vordel = make_vordel(dir, loci);
-    EXPECT_EXIT(vordel.process_dl(), testing::ExitedWithCode(1), "");
+    testing::internal::CaptureStdout();
+    EXPECT_THROW(vordel.process_dl(), NoSuitableDiseaseLociException);
+    testing::internal::GetCapturedStdout();
     const std::string summary = read_file(dir / "run.summary");
     EXPECT_EQ(summary.rfind("\nProcessing disease loci ... ", 0), 0u) << summary;
     const std::string end = "done \n\nNo suitable disease loci. Program terminated.\n";

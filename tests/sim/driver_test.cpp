@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -410,4 +411,69 @@ TEST(Driver, OneCaseRunsNoTest) {
   const std::string end = "writing output file out/sim.cases.sample\n" + kTiming;
   ASSERT_GE(r.out.size(), end.size());
   EXPECT_EQ(normalise(r.out.substr(r.out.size() - end.size())), end);
+}
+
+TEST(Driver, BadTagFileEndsTheRunBeforeThePanelIsRead) {
+  struct Case {
+    std::string content;  // none: the file does not exist
+    std::string reason;
+  };
+  const std::vector<Case> cases{
+      {"", "can't open file."},
+      {"250345 12x", "bad format detected in tag SNP file: \"12x\" is not an integer position."},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    if (!c.content.empty()) write_file(dir / "tags.txt", c.content);
+    std::vector<std::string> args = example_run("60", "40");
+    args.insert(args.end(), {"-t", "tags.txt"});
+    const auto r = run_vordel2(args, dir.path());
+    EXPECT_EQ(r.status, 1) << c.reason;
+    // The error follows the parameter summary directly: nothing was read or
+    // simulated, and no file but the summary was written.
+    const std::string end = report_label("theta: ") +
+                            "-1\n\nError reading file tags.txt: " + c.reason + "\n\n" + kTiming;
+    const std::string out = normalise(r.out);
+    ASSERT_GE(out.size(), end.size());
+    EXPECT_EQ(out.substr(out.size() - end.size()), end) << r.out;
+    EXPECT_EQ(entries(dir / "out"), std::vector<std::string>{"sim.summary"});
+  }
+}
+
+TEST(Driver, HaplotypesBeyondMemoryAreRefusedBeforeSimulating) {
+  // 5,000 SNPs and the largest numbers of individuals: 8589934588
+  // haplotypes of 4-byte alleles need 1.7e14 bytes, more than any address
+  // space grants.  The sanitizer's allocator must return null for it, as
+  // the system's does, instead of stopping the program itself.
+  TempDir dir;
+  std::string haps;
+  std::string legend = "id position a0 a1\n";
+  for (int l = 1; l <= 5000; ++l) {
+    haps += "0 1\n";
+    legend += "rs" + std::to_string(l) + " " + std::to_string(l) + " A G\n";
+  }
+  write_file(dir / "p.haps", haps);
+  write_file(dir / "p.legend", legend);
+  write_file(dir / "p.map", "position rate cM\n0 1 0\n");
+  const char* const sanitizer = std::getenv("ASAN_OPTIONS");
+  const std::string saved = sanitizer ? sanitizer : "";
+  setenv("ASAN_OPTIONS", (saved + ":allocator_may_return_null=1").c_str(), 1);
+  const auto r = run_vordel2({"-h", "p.haps", "-l", "p.legend", "-m", "p.map", "-o", "out/sim",
+                              "-n", "2147483647", "2147483647", "-dl", "10", "1", "2", "4", "-nrs"},
+                             dir.path());
+  if (sanitizer)
+    setenv("ASAN_OPTIONS", saved.c_str(), 1);
+  else
+    unsetenv("ASAN_OPTIONS");
+  EXPECT_EQ(r.status, 1) << r.out << r.err;
+  const std::string end =
+      "\nProcessing disease loci ... done \n\n"
+      "Error encountered, program terminated: not enough memory for the simulated haplotypes: "
+      "8589934588 haplotypes x 5000 SNPs were asked for, which need about 172 TB (4 bytes an "
+      "allele).\n\n\n" +
+      kTiming;
+  const std::string out = normalise(r.out);
+  ASSERT_GE(out.size(), end.size());
+  EXPECT_EQ(out.substr(out.size() - end.size()), end) << r.out;
+  EXPECT_EQ(entries(dir / "out"), std::vector<std::string>{"sim.summary"});
 }

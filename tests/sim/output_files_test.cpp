@@ -180,7 +180,9 @@ TEST(OutputHaplotypes, TagFileRepeatsOrderAndAbsentPositions) {
   }
 }
 
-TEST(OutputHaplotypes, BadTagFileIsRejectedBeforeAnyTagFileIsWritten) {
+// The tag file is read when the simulator is built, before the panel and
+// long before any output file.
+TEST(OutputHaplotypes, BadTagFileIsRejectedBeforeAnyFileIsWritten) {
   for (const char* tags : {"100 2OO 300", "100 1.5", "100 99999999999", "+-100", "+"}) {
     TempDir dir;
     vordel_test::write_file(dir / "tags.txt", tags);
@@ -196,7 +198,7 @@ TEST(OutputHaplotypes, BadTagFileIsRejectedBeforeAnyTagFileIsWritten) {
       EXPECT_NE(e.message.find("is not an integer position."), std::string::npos);
     }
     EXPECT_FALSE(fs::exists(dir / "sim.controls.tags.gen"));
-    EXPECT_TRUE(fs::exists(dir / "sim.cases.gen"));  // written before the tags
+    EXPECT_FALSE(fs::exists(dir / "sim.controls.haps"));
   }
 
   TempDir dir;

@@ -68,12 +68,31 @@ TEST(Parameters, ValuesFlagsAndOutputNames) {
             "-t tags.txt -nrs -x -n 40 50 ");
 }
 
+TEST(Parameters, EachParseStartsFromTheDefaults) {
+  VordelParameters p;
+  parse(p, required({"-o", "first/run", "-t", "tags.txt", "-x", "-nrs", "-dl", "100", "1", "2", "4",
+                     "-n", "5", "6"}));
+  parse(p, required());
+  const VordelParameters fresh;
+  EXPECT_EQ(p.specified_flags, (std::set<std::string>{"-h", "-l", "-m", "-o"}));
+  EXPECT_TRUE(p.unrecognised_flags.empty());
+  EXPECT_EQ(p.output_file.string(), "out");
+  EXPECT_TRUE(p.output_directory.empty());
+  EXPECT_TRUE(p.tag_snp_file.empty());
+  EXPECT_TRUE(p.dl.empty());
+  EXPECT_EQ(p.ncontrols, fresh.ncontrols);
+  EXPECT_EQ(p.ncases, fresh.ncases);
+  EXPECT_EQ(p.recognised_flags, fresh.recognised_flags);
+}
+
 TEST(Parameters, GzipOutputNameInNewDirectory) {
   vordel_test::TempDir dir;
   const std::string out = (dir / "results" / "deeper" / "run1.gz").string();
   VordelParameters p;
   testing::internal::CaptureStdout();
   parse(p, {"-h", "a", "-l", "b", "-m", "c", "-o", out});
+  EXPECT_FALSE(std::filesystem::exists(dir / "results")) << "the parse touches no disk";
+  p.create_output_directory();
   const std::string printed = testing::internal::GetCapturedStdout();
   EXPECT_EQ(p.summary_file, out + ".summary");
   EXPECT_EQ(p.output_directory.string(), (dir / "results" / "deeper").string());
@@ -83,6 +102,7 @@ TEST(Parameters, GzipOutputNameInNewDirectory) {
   // An existing directory is neither announced nor created again.
   testing::internal::CaptureStdout();
   parse(p, {"-h", "a", "-l", "b", "-m", "c", "-o", out});
+  p.create_output_directory();
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
 
@@ -93,6 +113,7 @@ TEST(Parameters, OutputDirectoryBlockedByAFile) {
   testing::internal::CaptureStdout();
   try {
     parse(p, {"-h", "a", "-l", "b", "-m", "c", "-o", (dir / "blocker" / "out").string()});
+    p.create_output_directory();
     ADD_FAILURE() << "no exception";
   } catch (const GenericErrorException& e) {
     EXPECT_NE(e.message.find("output directory " + (dir / "blocker").string()), std::string::npos)
@@ -236,7 +257,7 @@ TEST(Parameters, NeOutOfRangeIsReportedAndKept) {
     testing::internal::CaptureStdout();
     parse(p, required({"-Ne", ne}));
     const std::string printed = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(printed, "Error: Ne needs to be set\nCreating directory \n") << ne;
+    EXPECT_EQ(printed, "Error: Ne needs to be set\n") << ne;
     EXPECT_EQ(p.Ne, std::stod(ne));
   }
 }

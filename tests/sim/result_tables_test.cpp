@@ -88,3 +88,21 @@ TEST(ResultTables, JointRowsFollowAscendingIndices) {
   for (int k : {5, 6}) EXPECT_EQ(all[k].size(), 64u) << all[k];
   for (int k : {11, 12}) EXPECT_EQ(all[k].size(), 49u) << all[k];
 }
+
+TEST(ResultTables, DivergingFitIsNotFittedWithItsCause) {
+  // Every case carries count 0, and so do 2 of 1925 controls: the effect's
+  // estimate heads for minus infinity, and the iterations overflow on the
+  // way.  Both the SNP's row and the joint model say why they are not fitted.
+  Sample s;
+  add_individuals(s, 0, {0}, 2);
+  add_individuals(s, 0, {1}, 1500);
+  add_individuals(s, 0, {2}, 423);
+  add_individuals(s, 1, {0}, 2);
+  std::ostringstream report;
+  write_result_tables(report, s.haplotypes, s.phenotypes, {0});
+  const std::string cause =
+      "the Newton-Raphson iterations diverge (cases and controls separated by their allele "
+      "counts?)";
+  EXPECT_EQ(report.str(), kTitle + kHeader + "              0    not fitted: " + cause +
+                              "\n\n\nThe full disease model could not be fitted: " + cause + ".\n");
+}

@@ -1,5 +1,5 @@
 // The small intrinsics against hand-worked values, and ln(1 + x),
-// x - ln(1 + x), e^x - 1 and exp(mu + x) against Boost.Math.
+// ln(1 - x), x - ln(1 + x), e^x - 1 and exp(mu + x) against Boost.Math.
 #include "stats/distfuncs/elementary.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +20,7 @@ using oracle::grid;
 double devlpl(const double* c, int n, double x) { return numlib::devlpl(c, &n, &x); }
 double minus_log1pmx(double x) { return -boost::math::log1pmx(x); }
 double log1p(double x) { return boost::math::log1p(x); }
+double log1m(double x) { return boost::math::log1p(-x); }
 double expm1(double x) { return boost::math::expm1(x); }
 
 TEST(Elementary, SmallIntrinsics) {
@@ -49,6 +50,10 @@ TEST(Elementary, AgainstBoost) {
                by_value<numlib::rlog1>, minus_log1pmx, 1e-12);
   for (oracle::Fn f : {oracle::Fn(by_value<numlib::alnrel>), oracle::Fn(by_value<numlib::dln1px>)})
     expect_close("alnrel", grid(-0.95, 2.0, 590, {-0.375, 0.375, 1e-12, -1e-6}), f, log1p, 1e-12);
+  // ln(1 - x): the rational branch up to |x| = 0.375, the logarithm beyond,
+  // on both sides of 0
+  expect_close("dln1mx", grid(-2.0, 0.95, 590, {-0.375, 0.375, 1e-12, -1e-6}),
+               by_value<numlib::dln1mx>, log1m, 1e-12);
   expect_close("dexpm1", grid(-40.0, 40.0, 800, {-0.15, 0.15, 1e-12, -1e-6}),
                by_value<numlib::dexpm1>, expm1, 1e-12);
 }

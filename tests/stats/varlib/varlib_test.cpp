@@ -15,6 +15,7 @@
 #include <boost/math/distributions.hpp>
 
 #include "chosen_uniform.h"
+#include "exact_message.h"
 #include "stats/varlib/com.h"
 #include "stats/varlib/varlib_tables.h"
 
@@ -112,17 +113,6 @@ TEST(Varlib, SetUpCachesAreTransparent) {
     EXPECT_EQ(draws_after([prior] { sgamma(prior); }, gamma2), want_gamma) << prior;
     EXPECT_EQ(draws_after([prior] { genbet(prior, prior / 2); }, beta23), want_beta) << prior;
   }
-}
-
-// A regular expression for text exactly, or with a trailing '*' for a prefix;
-// each '#' stands for any one character.
-std::string quoted(const std::string& text) {
-  std::string re = "^";
-  for (char c : text.substr(0, text.size() - (text.back() == '*')))
-    re += c == '#'
-              ? "."
-              : std::string(std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos, '\\') + c;
-  return text.back() == '*' ? re : re + "$";
 }
 
 TEST(VarlibDeathTest, RefusedArgumentsStopTheProcess) {

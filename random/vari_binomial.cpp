@@ -1,0 +1,78 @@
+// Binomial draws with the number of trials and the probability given at
+// each call.  The methods below take p <= 0.5, so q = 1 - p >= 0.5.
+#include <cmath>
+
+#include <newmat/myexcept.h>
+
+#include "random/log_gamma.h"
+#include "random/round_to_int.h"
+#include "random/variable_parameter.h"
+
+namespace {
+
+// Inversion from 0 for n p <= 10: the least k whose cumulative probability
+// reaches one uniform; 0 when the sum of all n + 1 never does.
+double inversion(int n, double p) {
+  const double q = 1.0 - p;
+  const double r = p / q;
+  const double u = Random::RNG->Next();
+  double pk = std::pow(q, n);
+  double sum = pk;
+  if (sum >= u) return 0.0;
+  for (int k = 1; k <= n; ++k) {
+    pk = pk * (n - k + 1) * r / k;
+    sum = sum + pk;
+    if (sum >= u) return k;
+  }
+  return 0.0;
+}
+
+// The small-mean method for 10 < n p <= 200: one uniform, then the
+// probabilities summed outward from m = trunc(n p), one step up (while below
+// n) and then one step down (while above 0), until the sum reaches the
+// uniform; 0 when both ends are reached first.
+double small_mean(int n, double p) {
+  const double q = 1.0 - p;
+  const double r = p / q;
+  const double u = Random::RNG->Next();
+  const int m = static_cast<int>(n * r / (r + 1.0));
+  const double pm = std::exp(ln_gamma(n + 1.0) - ln_gamma(m + 1.0) - ln_gamma(n - m + 1.0) +
+                             m * std::log(p) + (n - m) * std::log(1.0 - p));
+  if (u <= pm) return m;
+  double sum = pm, p_up = pm, p_down = pm;
+  int k = m, j = m;
+  for (;;) {
+    if (k < n) {
+      ++k;
+      p_up = p_up * (n - k + 1) * r / k;
+      sum = sum + p_up;
+      if (sum >= u) return k;
+    }
+    if (j > 0) {
+      p_down = p_down * j / (n - j + 1) / r;
+      --j;
+      sum = sum + p_down;
+      if (sum >= u) return j;
+    } else if (k >= n) {
+      return 0.0;
+    }
+  }
+}
+
+}  // namespace
+
+double VariBinomial::Next(int n, double p) {
+  if (p > 0.5) return n - Next(n, 1.0 - p);
+  if (n < 0 || !(p >= 0.0)) throw RBD_COMMON::Logic_error("Vorand: illegal parameters");
+  if (n == 0 || p == 0.0) return 0.0;
+  const double np = n * p;
+  if (np <= 10.0) return inversion(n, p);
+  if (np <= 200.0) return small_mean(n, p);
+  const double z = normal.Next();
+  return std::floor(np + std::sqrt(np * (1.0 - p) - 1.0 / 12.0) * z + 0.5);
+}
+
+int VariBinomial::iNext(int n, double p) {
+  RBD_COMMON::Tracer trace("VariBinomial::iNext ");
+  return round_to_int(Next(n, p));
+}

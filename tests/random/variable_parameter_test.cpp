@@ -1,0 +1,230 @@
+// Poisson, binomial and log-normal draws with parameters given at each
+// call: samples of every exact range against Boost.Math, the normal
+// approximations by their moments, and single draws followed uniform by
+// uniform (the hand-computed cases sum the probabilities, from 0 or
+// outward from the mode, until they pass the uniform).
+#include <climits>
+#include <cmath>
+#include <map>
+#include <type_traits>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <boost/math/distributions.hpp>
+
+#include "random/round_to_int.h"
+#include "random/variable_parameter.h"
+#include "tests/random/variate_test_support.h"
+
+namespace {
+
+constexpr int sample_size = 100000;
+const double nearly_one = 1 - std::ldexp(1.0, -53);
+
+// The chi-square statistic of N draws of next() against d stays below the
+// quantile of 1 - 1e-4 unless the sampler is wrong; a cell off by 1% of N
+// adds about 100.
+template <class F, class D>
+void fits(F next, const D& d) {
+  MT generator(0.7071);
+  Random::Set(generator);
+  std::map<int, int> count;
+  for (int i = 0; i < sample_size; ++i) ++count[int(next())];
+  int cells = 0;
+  const double statistic = pooled_chi_square(count, sample_size, d, cells);
+  EXPECT_LT(statistic, quantile(boost::math::chi_squared(cells - 1), 1 - 1e-4)) << cells;
+}
+
+// The sample mean and variance of N draws of next(), against mean and
+// variance: within 5 standard errors (sqrt(variance / N) and variance
+// sqrt(2 / N)), plus 0.1 for the approximation's bias (below 0.05 in these
+// cases, rounding to integers included).
+template <class F>
+void moments(F next, double mean, double variance) {
+  MT generator(0.3333);
+  Random::Set(generator);
+  double sum = 0, squares = 0;
+  for (int i = 0; i < sample_size; ++i) {
+    const double x = next() - mean;
+    sum += x, squares += x * x;
+  }
+  const double m = sum / sample_size, v = squares / sample_size - m * m;
+  EXPECT_NEAR(m, 0.0, 5 * std::sqrt(variance / sample_size) + 0.1) << mean;
+  EXPECT_NEAR(v, variance, 5 * variance * std::sqrt(2.0 / sample_size) + 0.1) << mean;
+}
+
+}  // namespace
+
+TEST(VariPoisson, SamplesFitEveryRange) {
+  using boost::math::poisson;
+  VariPoisson v;
+  for (double mu : {3.0, 9.5, 10.0, 50.0, 105.0, 150.0, 250.0}) {
+    SCOPED_TRACE(mu);
+    fits([&] { return v.Next(mu); }, poisson(mu));
+  }
+  for (double mu : {300.0, 1000.0, 1e5}) moments([&] { return v.Next(mu); }, mu, mu);
+}
+
+TEST(VariBinomial, SamplesFitEveryRange) {
+  using boost::math::binomial;
+  VariBinomial v;
+  const std::pair<int, double> exact[] = {{50, 0.1},    {20, 0.5}, {200, 0.25},
+                                          {1000, 0.15}, {40, 0.8}, {300, 0.9}};
+  for (auto [n, p] : exact) {
+    SCOPED_TRACE(std::to_string(n) + " " + std::to_string(p));
+    fits([&] { return v.Next(n, p); }, binomial(n, p));
+  }
+  for (auto [n, p] : {std::pair{1000, 0.3}, std::pair{100000, 0.5}, std::pair{2000, 0.85}})
+    moments([&] { return v.Next(n, p); }, n * p, n * p * (1 - p));
+}
+
+// The probabilities summed by hand (from 0 below 10, else from the mode
+// up, down, up, ...) pass each uniform at the value given.  Next(0) draws
+// nothing; the members are drawn before the small-mean method; a uniform
+// that the rounded sum never passes still ends the search.
+TEST(VariPoisson, DrawsFollowTheUniforms) {
+  VariPoisson v;
+  const struct {
+    double mu;
+    std::vector<double> script;
+    double expected;
+  } cases[] = {{3, {0.04}, 0},     {3, {0.3}, 2},     {3, {0.5}, 3},    {3, {0.99}, 8},
+               {10.5, {0.1}, 10},  {10.5, {0.2}, 11}, {10.5, {0.3}, 9}, {10.5, {0.95}, 4},
+               {50, {0.02}, 50},   {50, {0.07}, 51},  {50, {0.5}, 55},  {50, {0.999}, 74},
+               {60.25, {0.6}, 67}, {0, {}, 0}};
+  for (const auto& c : cases) {
+    ScriptedRandom script(c.script);
+    EXPECT_EQ(v.Next(c.mu), c.expected) << c.mu << " " << c.script.size();
+    EXPECT_EQ(script.remaining(), 0u);
+  }
+  // The member's three uniforms (an interval near its mode, accepted at
+  // once), then the small-mean method's one.
+  const std::vector<double> member = {0.3, 0.5, 0.0};
+  Poisson hundred(100.0), two_hundred(200.0);
+  const double from_100 = draw_with(member, hundred), from_200 = draw_with(member, two_hundred);
+  const struct {
+    double mu, last_uniform, expected;
+  } sums[] = {{150, 0.07, from_100 + 51},
+              {250, 0.07, from_200 + 51},
+              {103, 0.3, from_100 + 2},
+              {100, -1, from_100},
+              {200, -1, from_200}};  // -1: no fourth uniform
+  for (const auto& s : sums) {
+    std::vector<double> uniforms = member;
+    if (s.last_uniform >= 0) uniforms.push_back(s.last_uniform);
+    ScriptedRandom script(uniforms);
+    EXPECT_EQ(v.Next(s.mu), s.expected) << s.mu;
+    EXPECT_EQ(script.remaining(), 0u);
+  }
+  for (double mu : {7.0, 20.0, 50.0, 150.0}) {
+    ScriptedRandom script(mu > 100 ? std::vector<double>{0.3, 0.5, 0.0, nearly_one}
+                                   : std::vector<double>{nearly_one});
+    EXPECT_GT(v.Next(mu), std::fmod(mu, 100) + 8 * std::sqrt(std::fmod(mu, 100))) << mu;
+  }
+  // Large means: one uniform picks the approximation, then the normal draw
+  // (z about 1.8, where the two approximations round to different values).
+  Normal z;
+  const double normal = draw_with({0.45, 0.3, 0.0}, z), a = (400 - 1.0 / 12) / 2,
+               s = std::sqrt(400 * 400 - a), c = std::sqrt(a / (400 + s));
+  const double by_square = std::floor(std::pow(c * normal + std::sqrt(s), 2) + 0.5);
+  const double by_line = std::floor(normal * std::sqrt(400 - 1.0 / 12) + 400.5);
+  ASSERT_GT(std::fabs(by_square - by_line), 0.5);
+  for (auto [u, expected] : {std::pair{0.2, by_line}, std::pair{0.9, by_square}}) {
+    ScriptedRandom script({u, 0.45, 0.3, 0.0});
+    EXPECT_EQ(v.Next(400), expected) << u;
+  }
+}
+
+TEST(VariBinomial, DrawsFollowTheUniforms) {
+  VariBinomial v;
+  const struct {
+    int n;
+    double p;
+    std::vector<double> script;
+    double expected;
+  } cases[] = {{20, 0.25, {0.1}, 3},   {20, 0.25, {0.5}, 5},  {20, 0.25, {0.97}, 9},
+               {100, 0.3, {0.05}, 30}, {100, 0.3, {0.2}, 29}, {100, 0.3, {0.3}, 32},
+               {100, 0.3, {0.9}, 38},  {10, 0.0, {}, 0},      {10, 1.0, {}, 10},
+               {0, 0.3, {}, 0},        {20, 0.5, {0.3}, 9},   {21, 0.5, {0.3}, 11}};
+  // n p = 10 by inversion, 10.5 by the search from the mode
+  for (const auto& c : cases) {
+    ScriptedRandom script(c.script);
+    EXPECT_EQ(v.Next(c.n, c.p), c.expected) << c.n << " " << c.p << " " << c.script.size();
+    EXPECT_EQ(script.remaining(), 0u);
+  }
+  // The far tail, 4 standard deviations out at least, for a uniform next to 1.
+  for (auto [n, p] : {std::pair{20, 0.25}, std::pair{100, 0.3}}) {
+    ScriptedRandom script({nearly_one});
+    const double x = v.Next(n, p);
+    EXPECT_GT(x, n * p + 4 * std::sqrt(n * p * (1 - p)));
+    EXPECT_LE(x, n);
+  }
+  for (double u : {0.01, 0.2, 0.5, 0.8, 0.99}) {
+    ScriptedRandom script({u, u});
+    EXPECT_EQ(v.Next(10, 0.7), 10 - v.Next(10, 0.3)) << u;
+  }
+  Normal z;
+  const double normal = draw_with({0.7, 0.3, 0.0}, z);
+  ScriptedRandom script({0.7, 0.3, 0.0});
+  EXPECT_EQ(v.Next(1000, 0.3), std::floor(300 + std::sqrt(210 - 1.0 / 12) * normal + 0.5));
+}
+
+// Refused parameters; iNext rounds, and refuses a draw that is no int
+// before converting it (the sanitizer build catches a conversion out of
+// range).
+TEST(VariableParameter, RefusalsAndIntegerDraws) {
+  EXPECT_EQ(round_to_int(-2147483648.4), INT_MIN);
+  EXPECT_EQ(round_to_int(2147483646.6), INT_MAX);
+  EXPECT_EQ(round_to_int(-2.5), -2);
+  VariPoisson poisson;
+  VariBinomial binomial;
+  const double nan = std::nan("");
+  const auto refused = [](auto f, const char* message) {
+    EXPECT_TRUE(contains(thrown_message<RBD_COMMON::BaseException>(f), message)) << message;
+    EXPECT_EQ(RBD_COMMON::Tracer::last, nullptr);
+  };
+  const char* illegal = "Vorand: illegal parameters";
+  refused([&] { poisson.Next(-1.0); }, illegal);
+  refused([&] { poisson.iNext(-1e-300); }, illegal);
+  const std::pair<int, double> binomials[] = {
+      {-1, 0.3}, {10, -0.1}, {10, nan}, {10, 1.5}, {-5, 0.9}};
+  for (auto [n, p] : binomials) refused([&] { binomial.iNext(n, p); }, illegal);
+  MT generator(0.5);
+  Random::Set(generator);
+  for (double mu : {3e9, 1e300, nan, HUGE_VAL})
+    refused([&] { poisson.iNext(mu); },
+            "Cannot convert to integer Trace: Round ; VariPoisson::iNext .");
+  for (double x : {-2147483648.6, 2147483647.5})
+    refused([&] { round_to_int(x); }, "Cannot convert to integer Trace: Round .");
+  EXPECT_NEAR(poisson.iNext(2e9), 2e9, 5e5);
+  ScriptedRandom script({0.3, 0.5});
+  EXPECT_EQ(poisson.iNext(3.0), 2);
+  EXPECT_EQ(binomial.iNext(20, 0.25), 5);
+}
+
+// Boost's lognormal(location, scale) with scale^2 = ln(1 + (sd/mean)^2) and
+// location = ln(mean) - scale^2 / 2; the Kolmogorov-Smirnov statistic of
+// N = 10^5 draws stays below 2.2 with probability 0.9999.
+TEST(VariLogNormal, SamplesFitTheLogNormal) {
+  VariLogNormal v;
+  for (auto [mean, sd] : {std::pair{2.0, 1.0}, std::pair{0.5, 2.0}}) {
+    MT generator(0.4142);
+    Random::Set(generator);
+    std::vector<double> xs(sample_size);
+    for (double& x : xs) x = v.Next(mean, sd);
+    const double s2 = std::log(1 + sd * sd / (mean * mean));
+    const boost::math::lognormal d(std::log(mean) - s2 / 2, std::sqrt(s2));
+    EXPECT_LT(kolmogorov_smirnov(xs, [&](double x) { return cdf(d, x); }), 2.2) << mean;
+  }
+  Normal z;  // a larger normal draw gives a larger value
+  const double normal = draw_with({0.3, 0.5, 0.0}, z), s2 = std::log(1.25);
+  ScriptedRandom script({0.3, 0.5, 0.0});
+  EXPECT_NEAR(v.Next(2, 1), 2 * std::exp(-s2 / 2 + std::sqrt(s2) * normal), 1e-14);
+}
+
+// A copy would count one more user of the shared normal table than exists.
+static_assert(!std::is_copy_constructible_v<VariPoisson> &&
+              !std::is_copy_constructible_v<VariBinomial> &&
+              !std::is_copy_constructible_v<VariLogNormal> &&
+              !std::is_copy_assignable_v<VariPoisson> && !std::is_copy_assignable_v<VariBinomial> &&
+              !std::is_copy_assignable_v<VariLogNormal>);

@@ -1,0 +1,176 @@
+// The noncentral F distribution function: its status and bound table, P
+// against Boost's non_central_f, the central branch against cdff, the
+// inverses substituted back, and sums that end on a not-a-number argument
+// or a noncentrality too large for them.
+#include "stats/distfuncs/distfuncs.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include <boost/math/distributions/non_central_f.hpp>
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+// Marks a value the routine must not write.
+constexpr double kUntouched = -77.0;
+
+// A call of cdffnc: its arguments, then the status and bound it gave (in a
+// table row, should give).  Q is only written; the unknown is passed as
+// not-a-number: it must be neither read nor checked.
+struct Call {
+  int which;
+  double p, f, dfn, dfd, pnonc;
+  int status = -99;
+  double bound = kUntouched;
+  double q = kUntouched;
+};
+
+Call run(Call c) {
+  c.bound = kUntouched;
+  numlib::cdffnc(&c.which, &c.p, &c.q, &c.f, &c.dfn, &c.dfd, &c.pnonc, &c.status, &c.bound);
+  return c;
+}
+
+double boost_p(double f, double dfn, double dfd, double pnonc) {
+  return cdf(boost::math::non_central_f(dfn, dfd, pnonc), f);
+}
+
+TEST(Cdffnc, StatusAndBound) {
+  const struct {
+    const char* what;
+    Call call;
+  } rows[] = {
+      {"which too small", {0, .5, 1, 1, 1, 1, -1, 1.0}},
+      {"which too large", {6, .5, 1, 1, 1, 1, -1, 5.0}},
+      {"P below 0", {2, -.1, kNaN, 1, 1, 1, -2, 0.0}},
+      {"P = 1", {3, 1, 1, kNaN, 1, 1, -2, 0.9999999999999999}},
+      {"P not a number", {5, kNaN, 1, 1, 1, kNaN, -2, 0.0}},
+      {"F negative", {1, kNaN, -1, 1, 1, 1, -4, 0.0}},
+      {"F not a number", {3, .5, kNaN, kNaN, 1, 1, -4, 0.0}},
+      {"DFN zero", {1, kNaN, 1, 0, 1, 1, -5, 0.0}},
+      {"DFN not a number", {4, .5, 1, kNaN, kNaN, 1, -5, 0.0}},
+      {"DFD negative", {2, .5, kNaN, 1, -1, 1, -6, 0.0}},
+      {"DFD not a number", {5, .5, 1, 1, kNaN, kNaN, -6, 0.0}},
+      {"PNONC negative", {2, .5, kNaN, 1, 1, -1e-300, -7, 0.0}},
+      {"PNONC not a number", {1, kNaN, 1, 1, 1, kNaN, -7, 0.0}},
+      {"which 1 ignores P", {1, -5, 1, 1, 1, 1, 0, kUntouched}},
+      {"P = 0 passes", {2, 0, kNaN, 1, 1, 1, 0, kUntouched}},
+      {"which 2 ignores F", {2, .5, -1, 1, 1, 1, 0, kUntouched}},
+      {"which 5 ignores PNONC", {5, .2, 1, 1, 1, -1, 0, kUntouched}},
+      // Arguments that pass their checks but defeat the sums.
+      {"infinite DFN", {1, kNaN, 1, kInf, 1, 1, 10, kUntouched}},
+      {"infinite PNONC", {1, kNaN, 1, 1, 1, kInf, 10, kUntouched}},
+      {"P far above 1 at PNONC = 1e16", {1, kNaN, 1e20, 1, 1, 1e16, 10, kUntouched}},
+      {"the F search meets it", {2, .5, kNaN, 1, 1, 1e16, 10, kUntouched}},
+      {"the DFN search meets it", {3, .5, 1, kNaN, 1, 1e16, 10, kUntouched}},
+      // P falls as PNONC grows: 0.5 at F = 1 and PNONC = 0 for DFN = DFD,
+      // and above 0.9 at F = 1e6 and PNONC = 10000.
+      {"PNONC search fails low", {5, .99, 1, 1, 1, kNaN, 1, 0.0}},
+      {"PNONC search ends at its cap", {5, .5, 1e6, 1, 1, kNaN, 2, 1e4}},
+      {"DFN search fails high", {3, .99, 1, kNaN, 1, 1, 2, 1e300}},
+      {"DFD search fails high", {4, .99, 1, 1, kNaN, 1, 2, 1e300}},
+  };
+  for (const auto& r : rows) {
+    const Call c = run(r.call);
+    EXPECT_EQ(c.status, r.call.status) << r.what;
+    EXPECT_EQ(c.bound, r.call.bound) << r.what;
+    // Q is written by which 1 alone, and not when an argument is refused.
+    EXPECT_EQ(c.q == kUntouched, c.which != 1 || c.status < 0) << r.what;
+  }
+}
+
+TEST(Cdffnc, CentralBranchIsCdff) {
+  // Up to PNONC = 1e-10 (exclusive) exactly the central distribution.
+  for (double pnonc : {0.0, 1e-11, 0.99e-10})
+    for (double dfn : {0.5, 3.0, 40.0})
+      for (double dfd : {0.7, 5.0, 300.0})
+        for (double f : {0.0, 0.05, 0.9, 1.0, 4.0, 1e3}) {
+          const Call c = run({1, kNaN, f, dfn, dfd, pnonc});
+          double cum = 0, ccum = 0;
+          numlib::cumf(&f, &dfn, &dfd, &cum, &ccum);
+          EXPECT_TRUE(c.status == 0 && c.p == cum && c.q == ccum) << pnonc << " " << f;
+        }
+}
+
+TEST(Cdffnc, MatchesBoostAndItsInversesSubstituteBack) {
+  // The sums stop on a relative term of 1e-4: absolute accuracy only, about
+  // 4e-4 at PNONC = 300.  PNONC below 2 sums from the central index 1.
+  for (double pnonc : {1e-10, 0.5, 1.5, 3.0, 10.0, 45.0, 300.0})
+    for (double dfn : {0.5, 1.0, 4.0, 30.0})
+      for (double dfd : {0.7, 3.0, 20.0, 200.0})
+        for (double m : {0.1, 0.5, 1.0, 2.0, 5.0, 30.0}) {
+          // F around the mean of the numerator, 1 + PNONC/DFN.
+          const double f = m * (1 + pnonc / dfn);
+          const Call c = run({1, kNaN, f, dfn, dfd, pnonc});
+          ASSERT_EQ(c.status, 0) << pnonc << " " << dfn << " " << dfd << " " << f;
+          EXPECT_NEAR(c.p, boost_p(f, dfn, dfd, pnonc), 1e-3) << pnonc << " " << dfn << " " << f;
+          EXPECT_EQ(c.q, 0.5 + (0.5 - c.p));
+          if (c.p < 1e-3 || c.p > 0.999) continue;
+          // F and PNONC, in which P is monotone, are found to relative 1e-8;
+          // P there moves by far less than 1e-6.  F agrees with Boost's
+          // quantile as far as P's absolute accuracy goes.
+          const Call cf = run({2, c.p, kNaN, dfn, dfd, pnonc});
+          ASSERT_EQ(cf.status, 0) << pnonc << " " << dfn << " " << dfd << " " << f;
+          EXPECT_NEAR(run({1, kNaN, cf.f, dfn, dfd, pnonc}).p, c.p, 1e-6) << f;
+          EXPECT_NEAR(boost_p(cf.f, dfn, dfd, pnonc), c.p, 1e-3) << f;
+          if (pnonc < 0.5) continue;  // P hardly depends on PNONC there
+          const Call cn = run({5, c.p, f, dfn, dfd, kNaN});
+          ASSERT_EQ(cn.status, 0) << pnonc << " " << dfn << " " << dfd << " " << f;
+          EXPECT_NEAR(run({1, kNaN, f, dfn, dfd, cn.pnonc}).p, c.p, 1e-6) << f;
+        }
+}
+
+TEST(Cdffnc, InverseForDegreesOfFreedomSubstitutesBack) {
+  // P is not monotone in DFN or DFD everywhere; at F twice and five times
+  // the numerator's mean and few denominator degrees of freedom the
+  // searches from 5.0 find a solution.
+  for (double pnonc : {1.5, 45.0, 300.0})
+    for (double dfn : {0.5, 1.0, 4.0, 30.0})
+      for (double dfd : {0.7, 3.0})
+        for (double m : {2.0, 5.0}) {
+          const double f = m * (1 + pnonc / dfn);
+          const double p = run({1, kNaN, f, dfn, dfd, pnonc}).p;
+          const Call cn = run({3, p, f, kNaN, dfd, pnonc});
+          const Call cd = run({4, p, f, dfn, kNaN, pnonc});
+          ASSERT_TRUE(cn.status == 0 && cd.status == 0) << pnonc << " " << dfn << " " << dfd;
+          EXPECT_NEAR(run({1, kNaN, f, cn.dfn, dfd, pnonc}).p, p, 1e-6) << pnonc << " " << dfn;
+          EXPECT_NEAR(run({1, kNaN, f, dfn, cd.dfd, pnonc}).p, p, 1e-6) << pnonc << " " << dfd;
+        }
+}
+
+TEST(Cumfnc, NotANumberEndsTheSums) {
+  // The sums have no iteration limit: each of these must return, with a P
+  // that is not a number.
+  const double rows[][4] = {
+      {kNaN, 1, 1, 1}, {1, kNaN, 1, 1}, {1, 1, kNaN, 1}, {1, 1, 1, kNaN}, {1, 1, 1, kInf}};
+  for (const auto& r : rows) {
+    double cum = 0, ccum = 0;
+    numlib::cumfnc(&r[0], &r[1], &r[2], &r[3], &cum, &ccum);
+    EXPECT_TRUE(std::isnan(cum)) << &r - rows;
+  }
+}
+
+TEST(Cdffnc, HugeNoncentralityNeverGivesABadP) {
+  // Beyond about 1e16 the indices of the sums no longer change by one and
+  // P comes out anywhere: it is either within [0, 1] or status 10.
+  int refused = 0;
+  for (double pnonc : {1e16, 1e20, 1e300})
+    for (double dfn : {1.0, 3.0, 100.0})
+      for (double dfd : {1.0, 5.0, 1e3})
+        for (double f = 1e-2; f < 1e300; f *= 1e4) {
+          const Call c = run({1, kNaN, f, dfn, dfd, pnonc});
+          if (c.status == 10) {
+            ++refused;
+            continue;
+          }
+          EXPECT_EQ(c.status, 0);
+          EXPECT_TRUE(c.p >= -1e-9 && c.p <= 1 + 1e-9) << pnonc << " " << f << ": " << c.p;
+        }
+  EXPECT_GT(refused, 0);
+}
+
+}  // namespace

@@ -1,0 +1,246 @@
+// The discrete variates: distributions against Boost.Math by chi-square
+// goodness of fit, chosen uniforms for ignuin, the set-up caches, and the
+// failure rows.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include <boost/math/distributions.hpp>
+
+#include "chosen_uniform.h"
+#include "exact_message.h"
+#include "stats/varlib/com.h"
+#include "stats/varlib/varlib.h"
+
+namespace {
+
+namespace bm = boost::math;
+using std::int64_t;
+using Pmf = std::function<double(int64_t)>;
+
+template <class Dist>
+Pmf pmf(Dist d) {
+  return [d](int64_t k) { return k < 0 ? 0.0 : bm::pdf(d, static_cast<double>(k)); };
+}
+Pmf binomial(double n, float p) { return pmf(bm::binomial(n, p)); }
+Pmf poisson(double mu) { return pmf(bm::poisson(mu)); }
+
+// p-value of Pearson's chi-square statistic of the draws against pmf
+// (support from 0).  Single values from 0 up to the largest draw or to
+// where the probability left is below 1e-9 are cells, the last one taking
+// the rest, and cells are merged from each end inward until every expected
+// count is at least 5.
+double chi_square_p(const std::vector<int64_t>& x, const Pmf& pmf) {
+  const int64_t largest = *std::max_element(x.begin(), x.end());
+  const double n = x.size();
+  std::vector<double> o, e;
+  double total = 0;
+  for (int64_t k = 0; k <= largest || total < 1 - 1e-9; ++k) {
+    e.push_back(n * pmf(k));
+    total += pmf(k);
+  }
+  e.back() += n * std::max(0.0, 1 - total);
+  o.assign(e.size(), 0);
+  for (int64_t v : x) ++o[v];
+  const auto merge_from_front = [](std::vector<double>& o, std::vector<double>& e) {
+    while (e.size() > 1 && e.front() < 5) {
+      e[1] += e[0], o[1] += o[0];
+      e.erase(e.begin()), o.erase(o.begin());
+    }
+  };
+  merge_from_front(o, e);
+  std::reverse(o.begin(), o.end()), std::reverse(e.begin(), e.end());
+  merge_from_front(o, e);
+  double chi2 = 0;
+  for (std::size_t i = 0; i < e.size(); ++i) chi2 += (o[i] - e[i]) * (o[i] - e[i]) / e[i];
+  return bm::cdf(bm::complement(bm::chi_squared(e.size() - 1.0), chi2));
+}
+
+// genmul's count of category i for n events over (p0, p1, the rest).
+int64_t multinomial(int i) {
+  const float p[] = {0.2f, 0.5f, -1.0f};  // the last is not read
+  int64_t ix[3];
+  numlib::genmul(30, p, 3, ix);
+  return ix[i];
+}
+
+// The rank of genprm's permutation of (0, 1, 2) among the six.
+int64_t permutation() {
+  int64_t a[] = {0, 1, 2};
+  numlib::genprm(a, 3);
+  return a[0] * 2 + (a[1] > a[2]);
+}
+
+TEST(Discrete, DrawsFollowTheirDistributions) {
+  using numlib::ignbin;
+  using numlib::ignpoi;
+  const std::pair<std::function<int64_t()>, Pmf> rows[] = {
+      {[] { return ignbin(20, .3f); }, binomial(20, .3f)},              // inversion
+      {[] { return ignbin(20, .8f); }, binomial(20, .8f)},              // inversion, n - x
+      {[] { return ignbin(100, .29f); }, binomial(100, .29f)},          // n p just below 30
+      {[] { return ignbin(100, .31f); }, binomial(100, .31f)},          // BTPE
+      {[] { return ignbin(200, .7f); }, binomial(200, .7f)},            // BTPE, n - x
+      {[] { return ignbin(2000, .4f); }, binomial(2000, .4f)},          // BTPE's squeezes
+      {[] { return ignbin(500000000, 2e-8f); }, binomial(5e8, 2e-8f)},  // q rounds to 1
+      {[] { return ignpoi(3); }, poisson(3)},
+      {[] { return ignpoi(9.99f); }, poisson(9.99f)},
+      {[] { return ignpoi(10); }, poisson(10)},
+      {[] { return ignpoi(40); }, poisson(40)},
+      {[] { return ignpoi(1000); }, poisson(1000)},
+      {[] { return ignpoi(20), ignpoi(5); }, poisson(5)},  // PD calls between
+      {[] { return numlib::ignnbn(5, .3f); }, pmf(bm::negative_binomial(5, .3f))},
+      {[] { return numlib::ignnbn(2, .8f); }, pmf(bm::negative_binomial(2, .8f))},
+      {[] { return multinomial(0); }, binomial(30, .2f)},
+      {[] { return multinomial(1); }, binomial(30, .5f)},
+      {[] { return multinomial(2); }, binomial(30, 1 - .2f - .5f)},
+      {permutation, [](int64_t k) { return k < 6 ? 1 / 6.0 : 0.0; }},
+  };
+  // Level 0.001 with fixed seeds; the faults these rows catch (a lost
+  // branch, a wrong constant, a stale table) move the statistic far beyond.
+  numlib::setall(20240601, 7);
+  for (std::size_t row = 0; row < std::size(rows); ++row) {
+    std::vector<int64_t> x(20000);
+    std::generate(x.begin(), x.end(), rows[row].first);
+    ASSERT_GE(*std::min_element(x.begin(), x.end()), 0) << "row " << row;
+    EXPECT_GT(chi_square_p(x, rows[row].second), 0.001) << "row " << row;
+  }
+}
+
+TEST(Discrete, ExactCases) {
+  const auto uniform_after = [](int64_t z, int64_t low, int64_t high) {
+    chosen_uniform::next_ignlgi(z);
+    return numlib::ignuin(low, high);
+  };
+  // (z, low, high, deviate); 10 x 214748356 = 2147483560 is the largest
+  // accepted z - 1 for a range of 10, and the widest range accepts all.
+  const int64_t rows[][4] = {{1, 0, 9, 0},
+                             {12, -5, 4, -4},
+                             {2147483561, 0, 9, 0},
+                             {1, 7, 2147483568, 7},
+                             {2147483562, 0, 2147483561, 2147483561},
+                             {5, -1, 1, 0}};
+  for (const auto& r : rows) EXPECT_EQ(uniform_after(r[0], r[1], r[2]), r[3]) << r[0];
+  // z - 1 above the multiple: rejected, the next draw decides.
+  chosen_uniform::next_ignlgi(2147483562);
+  numlib::ignlgi();
+  const int64_t next = numlib::ignlgi();
+  EXPECT_EQ(uniform_after(2147483562, 0, 9), (next - 1) % 10);
+
+  int64_t s1 = 0, s2 = 0, t1 = 0, t2 = 0;
+  numlib::getsd(&s1, &s2);
+  EXPECT_EQ(numlib::ignuin(5, 5), 5);
+  EXPECT_EQ(numlib::ignnbn(0, .5f), 0);
+  numlib::getsd(&t1, &t2);
+  EXPECT_TRUE(s1 == t1 && s2 == t2);  // neither drew
+
+  for (int i = 0; i < 200; ++i) {
+    numlib::setall(100 + i, 3);
+    const int64_t x = numlib::ignbin(40, .7f);
+    numlib::setall(100 + i, 3);
+    ASSERT_EQ(x, 40 - numlib::ignbin(40, .3f)) << i;
+    EXPECT_EQ(numlib::ignbin(i, 0.0f), 0);
+    EXPECT_EQ(numlib::ignbin(i, 1.0f), i);
+    EXPECT_EQ(numlib::ignpoi(i % 2 ? 0.0f : -1e30f), 0);
+  }
+  // A thousand tiny shares round the share left below the next
+  // probability; it is still a probability, and the counts add up.
+  std::vector<float> p(1002, 3.1e-8f);
+  p[1000] = 0.99995f;
+  std::vector<int64_t> ix(1002, -1);
+  numlib::genmul(0, p.data(), 1002, ix.data());
+  EXPECT_EQ(ix, std::vector<int64_t>(1002, 0));  // also the counts never drawn
+  for (int i = 0; i < 100; ++i) {
+    numlib::genmul(1000, p.data(), 1002, ix.data());
+    EXPECT_EQ(std::accumulate(ix.begin(), ix.end(), int64_t{0}), 1000);
+  }
+}
+
+TEST(Discrete, SetUpCachesAreTransparent) {
+  const auto draws_after = [](const std::function<void()>& before,
+                              const std::function<int64_t()>& draw) {
+    before();
+    numlib::setall(4242, 17);
+    std::vector<int64_t> x(400);
+    return std::generate(x.begin(), x.end(), draw), x;
+  };
+  const auto binomial = [] { return numlib::ignbin(40, .3f); };
+  const auto poisson = [] { return numlib::ignpoi(5); };
+  const auto poisson20 = [] { return numlib::ignpoi(20); };
+  const auto want_binomial = draws_after([] {}, binomial);
+  const auto want_poisson = draws_after([] {}, poisson);
+  const auto want_poisson20 = draws_after([] {}, poisson20);
+  for (auto [n, pp] : {std::pair<int64_t, float>{10, .3f}, {40, .7f}, {1000, .3f}, {7, .1f}})
+    EXPECT_EQ(draws_after([n = n, pp = pp] { numlib::ignbin(n, pp); }, binomial), want_binomial)
+        << n << " " << pp;
+  // The table for 3 is built far, the one for 5 only a little; a PD call
+  // that ends at the normal deviate's first test must leave the latter as
+  // it was.
+  for (float mu : {3.0f, 20.0f, 40.0f, 1000.0f}) {
+    const auto before = [mu] {
+      for (int i = 0; i < 100; ++i) numlib::ignpoi(3);
+      numlib::ignpoi(5), numlib::ignpoi(mu);
+    };
+    EXPECT_EQ(draws_after(before, poisson), want_poisson) << mu;
+    EXPECT_EQ(draws_after([mu] { numlib::ignpoi(mu); }, poisson20), want_poisson20) << mu;
+  }
+}
+
+TEST(DiscreteDeathTest, RefusedArgumentsStopTheProcess) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const float nan = NAN, inf = INFINITY;
+  static const float mean[] = {1.5f, -2.0f};
+  static float parm[6];
+  const auto setgmn = [](float c11) {
+    // The mean is printed at exit, to show it was copied before the stop.
+    std::atexit([] { std::fprintf(stderr, "|%g %g", parm[1], parm[2]); });
+    float covm[] = {1, 1, 1, c11};
+    numlib::setgmn(mean, covm, 2, parm);
+  };
+  const auto genmul = [](float p0, float p1, int64_t n = 5, int64_t ncat = 3) {
+    const float p[] = {p0, p1, 0};
+    int64_t ix[3];
+    numlib::genmul(n, p, ncat, ix);
+  };
+  const std::string pois = "MU not a number, infinite or above 2^62 in IGNPOI - ABORTValue of MU: ";
+  const std::pair<std::function<void()>, std::string> rows[] = {
+      {[] { numlib::ignuin(2, 1); }, " low > high in ignuin - ABORT"},
+      {[] { numlib::ignuin(0, 2147483562); }, " high - low too large in ignuin - ABORT"},
+      {[] { numlib::ignuin(INT64_MIN, INT64_MAX); }, " high - low too large in ignuin - ABORT"},
+      {[] { numlib::ignbin(-1, .5f); }, "N < 0 in IGNBIN - ABORTValue of N:           -1\n"},
+      {[] { numlib::ignbin(5, 1.5f); },
+       "PP < 0 or PP > 1 in IGNBIN - ABORTValue of PP:     1.500000E+00\n"},
+      {[&] { numlib::ignbin(5, nan); }, "PP < 0 or PP > 1 in IGNBIN*"},
+      {[] { numlib::ignbin(5, -1e-30f); }, "PP < 0 or PP > 1 in IGNBIN*"},
+      {[&] { numlib::ignpoi(nan); }, pois + "             NAN\n"},
+      {[&] { numlib::ignpoi(inf); }, pois + "             INF\n"},
+      {[&] { numlib::ignpoi(-inf); }, pois + "            -INF\n"},
+      {[] { numlib::ignpoi(4.7e18f); }, pois + "    4.700000E+18\n"},
+      {[] { numlib::ignnbn(-1, .5f); }, "N < 0 in IGNNBN\n"},
+      {[] { numlib::ignnbn(1, 0); }, "P <= 0 in IGNNBN\n"},
+      {[&] { numlib::ignnbn(1, nan); }, "P <= 0 in IGNNBN\n"},
+      {[] { numlib::ignnbn(1, 1); }, "P >= 1 in IGNNBN\n"},
+      {[&] { genmul(.1f, .1f, -1); }, "N < 0 in GENMUL\n"},
+      {[&] { genmul(.1f, .1f, 5, 1); }, "NCAT <= 1 in GENMUL\n"},
+      {[&] { genmul(.1f, .1f, 5, 0); }, "NCAT <= 1 in GENMUL\n"},
+      {[&] { genmul(1.5f, -.1f); }, "Some P(i) > 1 in GENMUL\n"},
+      {[&] { genmul(.5f, -.1f); }, "Some P(i) < 0 in GENMUL\n"},
+      {[&] { genmul(.5f, nan); }, "Some P(i) < 0 in GENMUL\n"},
+      {[&] { genmul(.5f, .5f); }, "Sum of P(i) > 1 in GENMUL\n"},
+      {[] { numlib::setgmn(mean, nullptr, 0, parm); },
+       "P nonpositive in SETGMNValue of P:            0\n"},
+      {[&] { setgmn(1); }, " COVM not positive definite in SETGMN|1.5 -2"},
+      {[&] { setgmn(nan); }, " COVM not positive definite in SETGMN|1.5 -2"},
+  };
+  for (const auto& [call, message] : rows)
+    EXPECT_EXIT(call(), ::testing::ExitedWithCode(1), quoted(message));
+}
+
+}  // namespace
