@@ -7,14 +7,6 @@
 
 namespace numlib {
 
-namespace {
-
-// The incomplete beta ratio leaves both tails 0 when it refuses its
-// arguments (an infinite shape passes the checks); on success they sum to 1.
-bool ratio_refused(const Tails& t) { return !(t.cum + t.ccum > 0.5); }
-
-}  // namespace
-
 void cumbet(const double* x, const double* y, const double* a, const double* b, double* cum,
             double* ccum) {
   if (*x <= 0.0) {
@@ -53,7 +45,7 @@ void cdfbet(int* which, double* p, double* q, double* x, double* y, double* a, d
   const auto tails_at = [x, y, a, b] {
     Tails t;
     cumbet(x, y, a, b, &t.cum, &t.ccum);
-    t.failed = ratio_refused(t);
+    t.failed = bratio_refused(t.cum, t.ccum);
     return t;
   };
   if (*which == 1) {

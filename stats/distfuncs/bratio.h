@@ -27,6 +27,12 @@ namespace numlib {
 void bratio(const double* a, const double* b, const double* x, const double* y, double* w,
             double* w1, int* ierr);
 
+// True when bratio refused its arguments, read from its two results alone
+// (both 0 on a refusal; they sum to 1 on success): for callers that pass
+// checked arguments and do not keep ierr, such as an infinite shape, which
+// passes a distribution function's checks.
+inline bool bratio_refused(double w, double w1) { return !(w + w1 > 0.5); }
+
 }  // namespace numlib
 
 #endif

@@ -38,6 +38,15 @@ struct Domain {
   }
 };
 
+// The largest double below 1: the bound of a P that must stay below 1
+// because P = 1 has no finite answer (the noncentral families).
+inline constexpr double kLargestBelowOne = 0.9999999999999999;
+
+// A P computed by a sum of many terms that is a probability up to rounding
+// (within 1e-9 of [0, 1]); beyond that, or not a number, its sums have lost
+// their meaning (a huge noncentrality) and the routine reports status 10.
+inline bool within_probability_rounding(double p) { return p >= -1e-9 && p <= 1.0 + 1e-9; }
+
 // which in 1..largest; otherwise status -1 and bound 1 (which < 1) or
 // largest (which > largest).
 bool check_which(int which, int largest, int* status, double* bound);

@@ -7,15 +7,6 @@
 
 namespace numlib {
 
-namespace {
-
-// The incomplete beta ratio leaves both tails 0 when it refuses its
-// arguments (an infinite DFN or DFD passes the checks); on success they sum
-// to 1.
-bool ratio_refused(const Tails& t) { return !(t.cum + t.ccum > 0.5); }
-
-}  // namespace
-
 void cumf(const double* f, const double* dfn, const double* dfd, double* cum, double* ccum) {
   if (*f <= 0.0) {
     *cum = 0.0;
@@ -57,7 +48,7 @@ void cdff(int* which, double* p, double* q, double* f, double* dfn, double* dfd,
   const auto tails_at = [f, dfn, dfd] {
     Tails t;
     cumf(f, dfn, dfd, &t.cum, &t.ccum);
-    t.failed = ratio_refused(t);
+    t.failed = bratio_refused(t.cum, t.ccum);
     return t;
   };
   if (*which == 1) {

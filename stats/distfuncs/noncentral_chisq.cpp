@@ -18,14 +18,6 @@ constexpr double kTermTolerance = 1e-5;
 constexpr double kSumFloor = 1e-20;
 constexpr int kMaxExtraTerms = 1000;
 
-// The largest double below 1: P = 1 has no finite X, DF or PNONC.
-constexpr double kLargestP = 0.9999999999999999;
-// How far beyond [0, 1] a computed P may stray by rounding; further, its
-// sums have lost their meaning (a huge noncentrality).
-constexpr double kRoundingSlack = 1e-9;
-
-bool is_probability(double p) { return p >= -kRoundingSlack && p <= 1.0 + kRoundingSlack; }
-
 }  // namespace
 
 void cumchn(const double* x, const double* df, const double* pnonc, double* cum, double* ccum) {
@@ -101,7 +93,8 @@ void cumchn(const double* x, const double* df, const double* pnonc, double* cum,
 void cdfchn(int* which, double* p, double* q, double* x, double* df, double* pnonc, int* status,
             double* bound) {
   if (!check_which(*which, 4, status, bound)) return;
-  if (*which != 1 && !check_argument(2, *p, Domain::closed(0.0, kLargestP), status, bound)) return;
+  if (*which != 1 && !check_argument(2, *p, Domain::closed(0.0, kLargestBelowOne), status, bound))
+    return;
   if (*which != 2 && !check_argument(4, *x, Domain::at_least(0.0), status, bound)) return;
   if (*which != 3 && !check_argument(5, *df, Domain::above(0.0), status, bound)) return;
   if (*which != 4 && !check_argument(6, *pnonc, Domain::at_least(0.0), status, bound)) return;
@@ -109,14 +102,14 @@ void cdfchn(int* which, double* p, double* q, double* x, double* df, double* pno
   if (*which == 1) {
     *status = 0;
     cumchn(x, df, pnonc, p, q);
-    if (!is_probability(*p)) *status = 10;
+    if (!within_probability_rounding(*p)) *status = 10;
     return;
   }
 
   const auto tails_at = [x, df, pnonc] {
     Tails t;
     cumchn(x, df, pnonc, &t.cum, &t.ccum);
-    t.failed = !is_probability(t.cum);
+    t.failed = !within_probability_rounding(t.cum);
     return t;
   };
   // Q is never read: the search always matches the lower tail.

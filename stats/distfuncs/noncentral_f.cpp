@@ -19,14 +19,6 @@ constexpr double kCentralNoncentrality = 1e-10;
 constexpr double kTermTolerance = 1e-4;
 constexpr double kSumFloor = 1e-20;
 
-// The largest double below 1: P = 1 has no finite F, DFN, DFD or PNONC.
-constexpr double kLargestP = 0.9999999999999999;
-// How far beyond [0, 1] a computed P may stray by rounding; further, its
-// sums have lost their meaning (a huge noncentrality).
-constexpr double kRoundingSlack = 1e-9;
-
-bool is_probability(double p) { return p >= -kRoundingSlack && p <= 1.0 + kRoundingSlack; }
-
 // Whether a sum goes on after adding the term: while neither the term is
 // small beside the sum nor the sum itself below the floor.  The sums have
 // no iteration limit, so a term or sum that is not a number must end them,
@@ -124,7 +116,8 @@ void cumfnc(const double* f, const double* dfn, const double* dfd, const double*
 void cdffnc(int* which, double* p, double* q, double* f, double* dfn, double* dfd, double* pnonc,
             int* status, double* bound) {
   if (!check_which(*which, 5, status, bound)) return;
-  if (*which != 1 && !check_argument(2, *p, Domain::closed(0.0, kLargestP), status, bound)) return;
+  if (*which != 1 && !check_argument(2, *p, Domain::closed(0.0, kLargestBelowOne), status, bound))
+    return;
   if (*which != 2 && !check_argument(4, *f, Domain::at_least(0.0), status, bound)) return;
   if (*which != 3 && !check_argument(5, *dfn, Domain::above(0.0), status, bound)) return;
   if (*which != 4 && !check_argument(6, *dfd, Domain::above(0.0), status, bound)) return;
@@ -133,14 +126,14 @@ void cdffnc(int* which, double* p, double* q, double* f, double* dfn, double* df
   if (*which == 1) {
     *status = 0;
     cumfnc(f, dfn, dfd, pnonc, p, q);
-    if (!is_probability(*p)) *status = 10;
+    if (!within_probability_rounding(*p)) *status = 10;
     return;
   }
 
   const auto tails_at = [f, dfn, dfd, pnonc] {
     Tails t;
     cumfnc(f, dfn, dfd, pnonc, &t.cum, &t.ccum);
-    t.failed = !is_probability(t.cum);
+    t.failed = !within_probability_rounding(t.cum);
     return t;
   };
   // Q is never read: the search always matches the lower tail.
