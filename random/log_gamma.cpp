@@ -16,9 +16,8 @@ constexpr double pi = 3.141592653589793;
 // Below this the reflection formula has lost half its digits near 0: its
 // sine is taken of pi (1 - x), which carries the roundings of pi and of
 // 1 - x (about 1e-16) against a value of pi x, a relative error of up to
-// about 1e-16 / x.  There
-// Gamma(x) = Gamma(1 + x) / x is used instead, with ln Gamma(1 + x) from the
-// series around 1 at t = x exactly.
+// about 1e-16 / x.  There Gamma(x) = Gamma(1 + x) / x is used instead, with
+// ln Gamma(1 + x) from the series around 1 at t = x exactly.
 constexpr double near_zero = 1e-8;
 
 // c[0] + c[1] t + ... + c[N-1] t^(N-1) in extended precision, highest
