@@ -7,6 +7,7 @@
 #include <newmat/myexcept.h>
 
 #include "random/allocate.h"
+#include "random/binomial_probability.h"
 #include "random/discrete_variates.h"
 #include "random/log_gamma.h"
 
@@ -24,6 +25,13 @@ double checked_probability(int n, double p) {
 // probability p^0 or q^0 is 1).
 double count_log(double count, double x) { return count == 0.0 ? 0.0 : count * std::log(x); }
 
+// ln of the probability of m in n trials.
+double centre_log_probability(int n, int m, double p, double q) {
+  if (n >= many_trials) return binomial_log_probability(n, m, p);
+  return ln_gamma(n + 1.0) - ln_gamma(m + 1.0) - ln_gamma(n - m + 1.0) + count_log(m, p) +
+         count_log(n - m, q);
+}
+
 // The probabilities of 0 .. min(n, 39), from the centre floor(n p) outward.
 DiscreteGen binomial_table(int n, double prob) {
   const double p = checked_probability(n, prob);
@@ -32,8 +40,7 @@ DiscreteGen binomial_table(int n, double prob) {
   const int kmax = std::min(n, table_size - 1);
   if (m > kmax) throw RBD_COMMON::Logic_error("Vorand: illegal parameters");
   std::array<double, table_size> pk;
-  pk[m] = std::exp(ln_gamma(n + 1.0) - ln_gamma(m + 1.0) - ln_gamma(n - m + 1.0) + count_log(m, p) +
-                   count_log(n - m, q));
+  pk[m] = std::exp(centre_log_probability(n, m, p, q));
   for (int k = m + 1; k <= kmax; ++k) pk[k] = pk[k - 1] * p * (n - k + 1) / q / k;
   for (int k = m - 1; k >= 0; --k) pk[k] = pk[k + 1] * q * (k + 1) / p / (n - k);
   return DiscreteGen(kmax + 1, pk.data());

@@ -159,8 +159,9 @@ class Binomial1 : public AsymGen {
 };
 
 // Binomial by an alias table over 0 .. min(n, 39), filled outward from the
-// centre floor(n p), which must lie in that range; reports the moments of
-// that table.
+// centre floor(n p), which must lie in that range (its probability from
+// logarithms from 2^20 trials on, random/binomial_probability.h); reports
+// the moments of that table.
 class Binomial2 : public Random {
  public:
   Binomial2(int n, double p);
@@ -178,7 +179,9 @@ class Binomial2 : public Random {
 // The number of failures before the N-th success when each trial fails
 // with odds P to 1 (success probability 1 / (1 + P)); N > 0 need not be a
 // whole number.  Mean N P, variance N P (1 + P).  By the table method on the
-// step density, from the mode (N - 1) P, or 0 when that is below 1.
+// step density, from the mode (N - 1) P, or 0 when that is below 1.  Below
+// odds of 1e-8, where 1 - 1 / (1 + P) loses digits, ln p and ln(1 - p) are
+// taken from log1p(P).
 class NegativeBinomial : public AsymGen {
  public:
   NegativeBinomial(double N, double P);

@@ -1,18 +1,28 @@
 // Gamma variates: the facade Gamma and its implementations Gamma1 (shape
 // below 1) and Gamma2 (shape above 1).
 #include <cmath>
+#include <utility>
 
 #include "random/allocate.h"
 #include "random/log_gamma.h"
 #include "random/vorand2.h"
 
 Gamma::Gamma(double alpha) {
-  if (alpha < 1.0)
-    implementation = allocate<Gamma1>(alpha);
-  else if (alpha == 1.0)
+  if (alpha < 1.0) {
+    auto small = allocate<Gamma1>(alpha);
+    small_shape = small.get();
+    implementation = std::move(small);
+  } else if (alpha == 1.0)
     implementation = allocate<Exponential>();
   else
     implementation = allocate<Gamma2>(alpha);
+}
+
+double Gamma::NextWithLog(double& log_value) {
+  if (small_shape) return small_shape->NextWithLog(log_value);
+  const double x = implementation->Next();  // of shape 1 or more: not near 0
+  log_value = std::log(x);
+  return x;
 }
 
 const char* Gamma::Name() { return "Gamma"; }
@@ -21,6 +31,12 @@ Gamma1::Gamma1(double alpha)
     : log_norm(ln_gamma(alpha + 1.0)), inv_shape(1.0 / alpha), shape(alpha) {}
 
 double Gamma1::Next() { return std::pow(PosGen::Next(), inv_shape); }
+
+double Gamma1::NextWithLog(double& log_value) {
+  const double x = PosGen::Next();
+  log_value = std::log(x) * inv_shape;
+  return std::pow(x, inv_shape);
+}
 
 double Gamma1::Density(double x) const {
   const double t = -std::pow(x, inv_shape) - log_norm;

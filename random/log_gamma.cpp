@@ -13,6 +13,13 @@ namespace {
 
 constexpr double pi = 3.141592653589793;
 
+// Below this the reflection formula has lost half its digits near 0: its
+// sine is taken of pi (1 - x), which carries the roundings of pi and of
+// 1 - x (about 1e-16) against a value of pi x, a relative error of up to
+// about 1e-16 / x.  There Gamma(x) = Gamma(1 + x) / x is used instead, with
+// ln Gamma(1 + x) from the series around 1 at t = x exactly.
+constexpr double near_zero = 1e-8;
+
 // c[0] + c[1] t + ... + c[N-1] t^(N-1) in extended precision, highest
 // coefficient first.
 template <int N>
@@ -97,6 +104,10 @@ double ln_gamma(double x, int& sign) {
     sign = 1;
     return series_around_1(x - 1);
   }
+  if (x > 0 && x < near_zero) {
+    sign = 1;
+    return series_around_1(x) - std::log(x);
+  }
   // Reflection: |Gamma(x)| = (1 - x) pi / (|sin(pi x)| Gamma(2 - x)), where
   // sin(pi (c - x)) = |sin(pi x)| since 0 < c - x < 1.
   const double c = std::ceil(x);
@@ -125,6 +136,7 @@ double rbd_gamma(double x) {
     return gamma_series(x - 1) * half * half;
   }
   if (std::isnan(x)) throw Invalid_argument("Not-a-number argument ");
+  if (x > 0 && x < near_zero) return std::exp(series_around_1(x)) / x;
   const double c = std::ceil(x);
   if (c - x == 0) throw Invalid_argument("Non-positive integer argument ");
   const double r = pi * (1 - x) / std::sin(pi * (c - x)) / rbd_gamma(2 - x);

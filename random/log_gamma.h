@@ -9,8 +9,10 @@
 //
 // Each range has its method: Taylor series around 1 on [0.9, 1.1) and
 // around 2 on [1.9, 2.1), Stirling's series from 100 up, the Lanczos formula
-// elsewhere above 0.9, and below 0.9 the reflection formula.  Sums are
-// carried in extended precision.  ln_gamma(1) and ln_gamma(2) are exactly 0.
+// elsewhere above 0.9, and below 0.9 the reflection formula, but for
+// 0 < x < 1e-8, where Gamma(x) = Gamma(1 + x) / x keeps the digits that the
+// reflection's sine loses.  Sums are carried in extended precision.
+// ln_gamma(1) and ln_gamma(2) are exactly 0.
 //
 // Errors throw newmat's Invalid_argument: "Non-positive integer argument "
 // (a pole), "Negative gamma value " (ln_gamma(x) where Gamma(x) < 0),

@@ -4,6 +4,7 @@
 
 #include <newmat/myexcept.h>
 
+#include "random/binomial_probability.h"
 #include "random/log_gamma.h"
 #include "random/round_to_int.h"
 #include "random/variable_parameter.h"
@@ -11,7 +12,10 @@
 namespace {
 
 // Inversion from 0 for n p <= 10: the least k whose cumulative probability
-// reaches one uniform; 0 when the sum of all n + 1 never does.
+// reaches one uniform.  A uniform above the rounded sum ends the search at
+// the value reached: at n, or, past the mode, where a term no longer
+// changes the sum, since the later terms are smaller still.  (Before the
+// mode no term is that small.)
 double inversion(int n, double p) {
   const double q = 1.0 - p;
   const double r = p / q;
@@ -21,41 +25,53 @@ double inversion(int n, double p) {
   if (sum >= u) return 0.0;
   for (int k = 1; k <= n; ++k) {
     pk = pk * (n - k + 1) * r / k;
-    sum = sum + pk;
+    const double next = sum + pk;
+    if (next == sum) return k;
+    sum = next;
     if (sum >= u) return k;
   }
-  return 0.0;
+  return n;
 }
 
 // The small-mean method for 10 < n p <= 200: one uniform, then the
 // probabilities summed outward from m = trunc(n p), one step up (while below
 // n) and then one step down (while above 0), until the sum reaches the
-// uniform; 0 when both ends are reached first.
+// uniform.  A uniform above the rounded sum ends the search at the upper
+// value reached: when both ends are reached, or when a round changes the
+// sum on neither side (the terms only shrink away from the mode).
 double small_mean(int n, double p) {
   const double q = 1.0 - p;
   const double r = p / q;
   const double u = Random::RNG->Next();
   const int m = static_cast<int>(n * r / (r + 1.0));
-  const double pm = std::exp(ln_gamma(n + 1.0) - ln_gamma(m + 1.0) - ln_gamma(n - m + 1.0) +
-                             m * std::log(p) + (n - m) * std::log(1.0 - p));
+  const double pm =
+      std::exp(n >= many_trials ? binomial_log_probability(n, m, p)
+                                : ln_gamma(n + 1.0) - ln_gamma(m + 1.0) - ln_gamma(n - m + 1.0) +
+                                      m * std::log(p) + (n - m) * std::log(1.0 - p));
   if (u <= pm) return m;
   double sum = pm, p_up = pm, p_down = pm;
   int k = m, j = m;
   for (;;) {
+    bool gained = false;
     if (k < n) {
       ++k;
       p_up = p_up * (n - k + 1) * r / k;
-      sum = sum + p_up;
+      const double next = sum + p_up;
+      gained = next != sum;
+      sum = next;
       if (sum >= u) return k;
     }
     if (j > 0) {
       p_down = p_down * j / (n - j + 1) / r;
       --j;
-      sum = sum + p_down;
+      const double next = sum + p_down;
+      gained = gained || next != sum;
+      sum = next;
       if (sum >= u) return j;
     } else if (k >= n) {
-      return 0.0;
+      return k;
     }
+    if (!gained) return k;
   }
 }
 

@@ -35,8 +35,16 @@ double large_mean(double mu, Normal& normal) {
   double x;
   if (u > 1.0 / 3.0) {
     const double a = (mu - 1.0 / 12.0) * 0.5;
-    const double s = std::sqrt(mu * mu - a);
-    const double c = std::sqrt(a / (mu + s));
+    double s, c;
+    if (std::isinf(mu * mu)) {
+      // From about 1.34e154 mu^2 overflows; a / mu^2 (about 1 / (2 mu)) is
+      // then lost against 1, so s is mu, and mu + s = 2 mu may overflow too.
+      s = mu;
+      c = std::sqrt(a / mu * 0.5);
+    } else {
+      s = std::sqrt(mu * mu - a);
+      c = std::sqrt(a / (mu + s));
+    }
     const double z = normal.Next();
     const double root = c * z + std::sqrt(s);
     x = std::floor(root * root + 0.5);

@@ -65,14 +65,17 @@ class VariPoisson {
 // Binomial with n trials of probability p, by range:
 //   p > 0.5          n - Next(n, 1 - p);
 //   n = 0 or p = 0   0, without a draw;
-//   n p <= 10        inversion from 0 (one uniform), 0 when the summed
-//                    probabilities never reach the uniform;
+//   n p <= 10        inversion from 0 (one uniform);
 //   10 < n p <= 200  the small-mean method: one uniform, then the
 //                    probabilities summed outward from m = trunc(n p),
-//                    alternately one above and one below, 0 when all n + 1
-//                    are summed without reaching the uniform;
+//                    alternately one above and one below (the probability
+//                    of m from logarithms from 2^20 trials on,
+//                    random/binomial_probability.h);
 //   n p > 200        floor(n p + sqrt(n p (1 - p) - 1/12) Z + 0.5) for one
 //                    normal Z, not confined to 0 .. n.
+// A summed search that can no longer gain (all n + 1 probabilities summed,
+// or the next ones too small to change the sum, without reaching the
+// uniform) ends at the highest value it has reached.
 class VariBinomial {
  public:
   VariBinomial() = default;

@@ -229,6 +229,8 @@ class Exponential : public PosGen {
 // ---------------------------------------------------------------------------
 // Gamma family.
 
+class Gamma1;
+
 // Gamma with shape alpha and scale 1, drawn by Gamma1 (alpha < 1),
 // Exponential (alpha = 1) or Gamma2 (alpha > 1, and NaN).  There is no range
 // check beyond the log-gamma functions' (random/log_gamma.h).
@@ -238,12 +240,16 @@ class Gamma : public Random {
   Gamma(const Gamma&) = delete;
   Gamma& operator=(const Gamma&) = delete;
   double Next() override { return implementation->Next(); }
+  // The draw of Next(), from the same uniforms, with its logarithm in
+  // log_value: finite also where a draw of a small shape underflows to 0.
+  double NextWithLog(double& log_value);
   const char* Name() override;  // "Gamma"
   ExtReal Mean() const override { return implementation->Mean(); }
   ExtReal Variance() const override { return implementation->Variance(); }
 
  private:
   std::unique_ptr<Random> implementation;
+  Gamma1* small_shape = nullptr;  // the implementation when alpha < 1
 };
 
 // Gamma for shape alpha < 1: the table draws X with density
@@ -252,6 +258,9 @@ class Gamma1 : public PosGen {
  public:
   explicit Gamma1(double alpha);
   double Next() override;
+  // The draw of Next() with its logarithm ln(X) / alpha in log_value, which
+  // stays finite where X^(1/alpha) underflows to 0.
+  double NextWithLog(double& log_value);
   double Density(double x) const override;  // 0 where below exp(-40)
   ExtReal Mean() const override { return shape; }
   ExtReal Variance() const override { return shape; }

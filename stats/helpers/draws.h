@@ -63,10 +63,15 @@ double rgamma(double shape, double rate);
 // Draws g_i from Gamma(alpha[i]) for i = 0..*k-1 in order and sets
 // out[i] = (g_i + 0.01 s) / ((0.01 k + 1) s), s the sum of the g_i: a
 // Dirichlet draw with a pseudo-share of 0.01 added to every component, so
-// that none is 0 and they still sum to 1.  *k <= 0 does nothing.
+// that none is 0 and they still sum to 1.  *k <= 0 does nothing.  When
+// draws of small shapes underflow and the sum is too small to make up for
+// it (below 2^-950), the shares g_i / s come from the draws' logarithms.
 void rdirichlet(double* out, const double* alpha, const int* k);
 
-// Beta(a, b) as x / (x + y) for x from Gamma(a) and then y from Gamma(b).
+// Beta(a, b) as x / (x + y) for x from Gamma(a) and then y from Gamma(b);
+// from the draws' logarithms when either falls below DBL_MIN (small
+// shapes), so that a small result keeps its digits and 0 or 1 comes only
+// where the beta draw rounds to it.
 double genbet(float a, float b);
 
 // Wishart draw with df degrees of freedom and scale *S by the Bartlett

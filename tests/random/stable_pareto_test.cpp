@@ -60,11 +60,12 @@ TEST(Stable, DrawsFollowTheClosedForm) {
     double alpha, beta;
     Stable::Notation notation;
   } laws[] = {
-      {1.0, 0.0, Stable::Unspecified}, {2.0, 0.0, Stable::CMS},      {2.0, 0.7, Stable::Rescaled},
-      {1.5, 0.0, Stable::Shifted},     {0.6, 0.8, Stable::CMS},      {1.3, -0.4, Stable::CMS},
-      {1.0, 0.6, Stable::CMS},         {1.7, 0.5, Stable::Shifted},  {0.8, -1.0, Stable::Shifted},
-      {1.995, 0.5, Stable::CMS},       {1.4, 0.5, Stable::Rescaled}, {0.5, -0.9, Stable::Rescaled},
-      {1.0, 0.6, Stable::Shifted},     {1.0, -0.5, Stable::Rescaled}};
+      {1.0, 0.0, Stable::Unspecified}, {2.0, 0.0, Stable::CMS},       {2.0, 0.7, Stable::Rescaled},
+      {1.5, 0.0, Stable::Shifted},     {0.6, 0.8, Stable::CMS},       {1.3, -0.4, Stable::CMS},
+      {1.0, 0.6, Stable::CMS},         {1.7, 0.5, Stable::Shifted},   {0.8, -1.0, Stable::Shifted},
+      {1.995, 0.5, Stable::CMS},       {1.4, 0.5, Stable::Rescaled},  {0.5, -0.9, Stable::Rescaled},
+      {1.0, 0.6, Stable::Shifted},     {1.0, -0.5, Stable::Rescaled}, {1.5, 1.0, Stable::Rescaled},
+      {1.3, -1.0, Stable::Rescaled},   {0.6, 1.0, Stable::Rescaled}};
   for (const auto& law : laws)
     for (const auto& u : us) {
       const double phi = pi * (u[0] - 0.5), w = -std::log(u[1]);
@@ -137,7 +138,8 @@ TEST(Stable, SamplesFollowTheirLaws) {
       {0.5, 0.0, Stable::CMS},      {1.5, 0.0, Stable::Shifted},   {1.5, 0.5, Stable::CMS},
       {1.5, 0.5, Stable::Shifted},  {1.5, -0.7, Stable::Rescaled}, {0.7, -0.6, Stable::CMS},
       {0.7, -0.6, Stable::Shifted}, {0.7, 1.0, Stable::Rescaled},  {1.0, 0.5, Stable::CMS},
-      {0.99, 0.5, Stable::CMS},     {1.995, 0.8, Stable::CMS},     {1.2, 0.8, Stable::Rescaled}};
+      {0.99, 0.5, Stable::CMS},     {1.995, 0.8, Stable::CMS},     {1.2, 0.8, Stable::Rescaled},
+      {1.5, 1.0, Stable::Rescaled}, {1.3, -1.0, Stable::Rescaled}};
   std::vector<double> xs(sample_size);
   for (const auto& law : laws) {
     SCOPED_TRACE(std::to_string(law.alpha) + " " + std::to_string(law.beta) + " " +

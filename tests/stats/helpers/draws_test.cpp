@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <numeric>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -104,6 +106,71 @@ TEST(Draws, ContinuousAgainstBoost) {
   expect_ks_fit([] { return stathelp::rgamma(3.7, 0.5); }, bm::gamma_distribution<>(3.7, 2.0));
   expect_ks_fit([] { return stathelp::genchi(3); }, bm::chi_squared(3));
   expect_ks_fit([] { return stathelp::genbet(2.5f, 0.7f); }, bm::beta_distribution<>(2.5, 0.7));
+}
+
+// Small shapes, whose gamma draws underflow: the fraction of N = 20000 draws
+// at or below each point t against Boost's beta distribution function F
+// (of the first component's share for the Dirichlet rows, which is
+// (B + 0.01) / (1 + 0.01 k) for B of Beta(alpha_0, the rest)), within five
+// standard errors sqrt(F (1 - F) / N) and 1e-3.  Every value is a number;
+// Dirichlet rows are never 0 and sum to 1.
+TEST(Draws, SmallShapes) {
+  constexpr int N = 20000;
+  const struct {
+    std::vector<double> alpha;  // two shapes: genbet; more: rdirichlet
+    bool dirichlet;
+    std::vector<double> points;
+  } rows[] = {
+      {{0.001, 0.001}, false, {1e-300, 1e-30, 0.5, 1 - 1e-10}},
+      {{1e-10, 1e-10}, false, {1e-300, 0.5, 1 - 1e-10}},
+      {{1e-40f, 1e-40f}, false, {1e-300, 0.5}},
+      {{0.001, 0.002}, false, {1e-300, 1e-30, 0.5}},
+      {{0.001, 0.5}, false, {1e-300, 1e-30, 0.25}},
+      {{0.001, 0.001}, true, {0.25, 0.5, 0.75}},
+      {{1e-10, 1e-10, 1e-10}, true, {0.25, 0.5}},
+      {{0.001, 0.5, 1e-5}, true, {0.25, 0.5}},
+  };
+  MT generator(0.6931);
+  Random::Set(generator);
+  for (const auto& row : rows) {
+    const int k = row.alpha.size();
+    // genbet takes its shapes as floats
+    const double a = row.dirichlet ? row.alpha[0] : static_cast<float>(row.alpha[0]),
+                 rest = row.dirichlet ? std::accumulate(row.alpha.begin() + 1, row.alpha.end(), 0.0)
+                                      : static_cast<float>(row.alpha[1]);
+    SCOPED_TRACE(std::to_string(a) + " " + std::to_string(rest) +
+                 (row.dirichlet ? " rdirichlet" : ""));
+    std::vector<double> first(N), out(k);
+    for (double& x : first) {
+      if (!row.dirichlet) {
+        x = stathelp::genbet(row.alpha[0], row.alpha[1]);
+        ASSERT_TRUE(x >= 0 && x <= 1) << x;
+        continue;
+      }
+      stathelp::rdirichlet(out.data(), row.alpha.data(), &k);
+      double sum = 0;
+      for (double o : out) {
+        ASSERT_TRUE(o > 0 && o < 1) << o;
+        sum += o;
+      }
+      ASSERT_NEAR(sum, 1.0, 1e-15);
+      x = out[0];
+    }
+    const boost::math::beta_distribution<> beta(a, rest);
+    for (double t : row.points) {
+      const double point = row.dirichlet ? (t + 0.01) / (1 + 0.01 * k) : t;
+      const double F = boost::math::cdf(beta, t);
+      const double below =
+          std::count_if(first.begin(), first.end(), [&](double x) { return x <= point; });
+      EXPECT_NEAR(below / N, F, 5 * std::sqrt(F * (1 - F) / N) + 1e-3) << t;
+    }
+  }
+  // Ordinary shapes keep x / (x + y) of the two gamma draws exactly.
+  MT seeded(0.5);
+  const double beta = stathelp::genbet(2.5f, 0.7f);
+  MT replay(0.5);
+  const double x = Gamma(2.5).Next(), y = Gamma(0.7f).Next();
+  EXPECT_EQ(beta, x / (x + y));
 }
 
 // The Dirichlet and p = 1 Wishart draws against the same gamma and
