@@ -91,6 +91,11 @@ class Vordel {
   DiseaseColumns dl_columns;
   std::map<std::string, CaseDistribution> case_hap_freq_cache;
   std::map<std::vector<int>, FrequencyTable> control_hap_freq_cache;
+
+ private:
+  // The pairs of simulate_all_alleles, controls first: `total_haps`
+  // haplotypes, the first `control_haps` of them controls.
+  void simulate_pairs(long total_haps, long control_haps);
 };
 
 #endif

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/test_support.h"
+#include "panel_helpers.h"
 #include "sim/parameters.h"
 #include "sim/report_format.h"
 
@@ -442,9 +443,10 @@ TEST(Driver, BadTagFileEndsTheRunBeforeThePanelIsRead) {
 
 TEST(Driver, HaplotypesBeyondMemoryAreRefusedBeforeSimulating) {
   // 5,000 SNPs and the largest numbers of individuals: 8589934588
-  // haplotypes of 4-byte alleles need 1.7e14 bytes, more than any address
-  // space grants.  The sanitizer's allocator must return null for it, as
-  // the system's does, instead of stopping the program itself.
+  // haplotypes of 20042 bytes (24 for the row, 20000 bytes of alleles with
+  // the allocator's 8-byte header rounded up to 16, 2 for the phenotype)
+  // need 1.7e14 bytes, more than any address space grants.  The sanitizer's allocator must return
+  // null for it, as the system's does, instead of stopping the program itself.
   TempDir dir;
   std::string haps;
   std::string legend = "id position a0 a1\n";
@@ -469,11 +471,70 @@ TEST(Driver, HaplotypesBeyondMemoryAreRefusedBeforeSimulating) {
   const std::string end =
       "\nProcessing disease loci ... done \n\n"
       "Error encountered, program terminated: not enough memory for the simulated haplotypes: "
-      "8589934588 haplotypes x 5000 SNPs were asked for, which need about 172 TB (4 bytes an "
-      "allele).\n\n\n" +
+      "8589934588 haplotypes x 5000 SNPs were asked for, which need about 172 TB (20042 bytes a "
+      "haplotype).\n\n\n" +
       kTiming;
   const std::string out = normalise(r.out);
   ASSERT_GE(out.size(), end.size());
   EXPECT_EQ(out.substr(out.size() - end.size()), end) << r.out;
   EXPECT_EQ(entries(dir / "out"), std::vector<std::string>{"sim.summary"});
+}
+
+// Under an address-space limit of 64 MB, far above what the program itself
+// takes (less than 10 MB):
+// - 750,000 controls of one SNP are refused before anything is simulated:
+//   1,500,000 haplotypes of 58 bytes each (24 for the row, a 4-byte allele
+//   in the allocator's smallest block of 32 bytes, 2 for the phenotype)
+//   need 87 MB, though their rows and alleles at 4 bytes take 42 MB;
+// - 12 disease SNPs each copied on its own take a case table of 4^12 pairs,
+//   about 200 MB, which runs out of memory while simulating: that too is
+//   the memory error, with the run's haplotypes and SNPs.
+// Sanitizer runtimes reserve far more address space than that: not there.
+TEST(Driver, MemoryThatRunsOutIsAUserError) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "a sanitizer's runtime needs more address space than the limit";
+#endif
+  struct Case {
+    int snps;
+    std::string controls;
+    std::string cases;
+    std::string text;  // the end of the report before the timing line
+  };
+  const std::string error =
+      "Error encountered, program terminated: not enough memory for the "
+      "simulated haplotypes: ";
+  const std::vector<Case> rows{
+      {1, "750000", "0",
+       "\nProcessing disease loci ... done \n\n" + error +
+           "1500000 haplotypes x 1 SNPs were asked for, which need about 87 MB (58 bytes a "
+           "haplotype).\n\n\n"},
+      {12, "10", "5",
+       "\nSimulating haplotypes ... " + error +
+           "30 haplotypes x 12 SNPs were asked for, which need about 2.7 kB (90 bytes a "
+           "haplotype).\n\n\n"},
+  };
+  for (const Case& c : rows) {
+    TempDir dir;
+    std::vector<int> positions;
+    std::vector<std::vector<int>> alleles;
+    std::vector<std::pair<int, double>> map;
+    std::vector<std::string> loci;
+    for (int l = 0; l < c.snps; ++l) {
+      positions.push_back(1000 * (l + 1));
+      alleles.push_back({0, 1, 1, 0});
+      map.emplace_back(positions.back(), 100.0 * l);
+      loci.insert(loci.end(), {std::to_string(positions.back()), "1", "1.5", "2"});
+    }
+    vordel_test::write_panel_files(dir.path(), positions, alleles, map);
+    std::vector<std::string> args = vordel_test::panel_args(dir.path());
+    args.insert(args.end(), {"-o", "out/sim", "-nrs", "-n", c.controls, c.cases, "-dl"});
+    args.insert(args.end(), loci.begin(), loci.end());
+    const auto r = run_vordel2(args, dir.path(), 64UL << 20);
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    const std::string end = c.text + kTiming;
+    const std::string out = normalise(r.out);
+    ASSERT_GE(out.size(), end.size()) << r.out;
+    EXPECT_EQ(out.substr(out.size() - end.size()), end) << r.out;
+    EXPECT_EQ(entries(dir / "out"), std::vector<std::string>{"sim.summary"});
+  }
 }
