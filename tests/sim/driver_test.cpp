@@ -404,6 +404,41 @@ TEST(Driver, UnfittableModelsAreReportedAndTheRunEnds) {
   EXPECT_EQ(normalise(r.out.substr(r.out.size() - end.size())), end);
 }
 
+TEST(Driver, SeparatedSamplesAreNamedAfterTheirTables) {
+  // No case may carry allele 1 at 246690, which many controls carry: the
+  // counts separate cases from controls at that SNP, and so in the joint
+  // model too, but not at 74390.  Every row keeps its figures.
+  TempDir dir;
+  const auto r =
+      run_vordel2(example_run("500", "700", {"246690", "1", "0", "0", "74390", "1", "1.5", "2.25"}),
+                  dir.path());
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  const std::string title = "\n\nThe pvalues and effect sizes of each disease SNP is:\n\n";
+  const auto at = r.out.find(title);
+  ASSERT_NE(at, std::string::npos) << r.out;
+  const std::vector<std::string> lines = split_lines(r.out.substr(at + title.size()));
+  ASSERT_EQ(lines.size(), 13u) << r.out.substr(at);
+  const int linked = legend_index(74390);
+  const int separated = legend_index(246690);
+  ASSERT_LT(linked, separated);
+  for (const int row : {1, 2, 8, 9}) {
+    const std::string expected = std::to_string(row % 7 == 1 ? linked : separated);
+    EXPECT_EQ(trimmed(lines[row].substr(0, 15)), expected) << lines[row];
+    EXPECT_TRUE(general4(trimmed(lines[row].substr(15, 19)))) << lines[row];
+    EXPECT_TRUE(general4(trimmed(lines[row].substr(34, 15)))) << lines[row];
+  }
+  EXPECT_EQ(lines[3], "Disease SNP " + std::to_string(separated) +
+                          ": cases and controls are separated by its allele counts, so its beta "
+                          "and beta_se are not estimates (the likelihood has no maximum); its "
+                          "pvalue stands.");
+  EXPECT_EQ(lines[7], "Disease_locus_index           beta        beta_se");
+  EXPECT_EQ(lines[10],
+            "The full disease model: cases and controls are separated by the allele counts of its "
+            "SNPs, so its beta and beta_se values are not estimates (the likelihood has no "
+            "maximum); its pvalue stands.");
+  EXPECT_EQ(lines[11], "");
+}
+
 TEST(Driver, OneCaseRunsNoTest) {
   TempDir dir;
   const auto r = run_vordel2(example_run("60", "1"), dir.path());
