@@ -184,11 +184,12 @@ GenericErrorException not_enough_memory(long haplotypes, long snps) {
   return GenericErrorException(message.str());
 }
 
-// Reserves the row table of `haplotypes` rows and the phenotype vector, and
-// with them held takes the memory of all the rows' allele blocks (as the
-// allocator holds them) for a moment, untouched, and gives it back: a size
-// the system cannot grant is refused there, before any work, with a user
-// error that says what was asked for.  Sizes it grants are not refused.
+// Takes the memory of all the rows' allele blocks (as the allocator holds
+// them) and, with it held, reserves the row table of `haplotypes` rows and
+// the phenotype vector; then gives the alleles' memory back, untouched.  A
+// size the system cannot grant is refused there, before any work, with a
+// user error that says what was asked for.  Sizes it grants are not
+// refused.
 void reserve_haplotypes(std::vector<std::vector<int>>& rows, std::vector<int>& phenotypes,
                         long haplotypes, long snps) {
   if (haplotypes <= 0 || snps <= 0) return;
@@ -196,16 +197,16 @@ void reserve_haplotypes(std::vector<std::vector<int>>& rows, std::vector<int>& p
   const std::size_t block = allocated_bytes(static_cast<std::size_t>(snps) * sizeof(int));
   bool granted = count <= std::numeric_limits<std::size_t>::max() / haplotype_bytes(snps);
   if (granted) {
-    try {
-      rows.reserve(count);
-      phenotypes.reserve(count / 2);
-    } catch (const std::bad_alloc&) {
-      granted = false;
-    }
-  }
-  if (granted) {
     void* const alleles = std::malloc(count * block);
     granted = alleles != nullptr;
+    if (granted) {
+      try {
+        rows.reserve(count);
+        phenotypes.reserve(count / 2);
+      } catch (const std::bad_alloc&) {
+        granted = false;
+      }
+    }
     std::free(alleles);
   }
   if (!granted) {
