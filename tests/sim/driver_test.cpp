@@ -480,8 +480,9 @@ TEST(Driver, HaplotypesBeyondMemoryAreRefusedBeforeSimulating) {
   // 5,000 SNPs and the largest numbers of individuals: 8589934588
   // haplotypes of 20042 bytes (24 for the row, 20000 bytes of alleles with
   // the allocator's 8-byte header rounded up to 16, 2 for the phenotype)
-  // need 1.7e14 bytes, more than any address space grants.  The sanitizer's allocator must return
-  // null for it, as the system's does, instead of stopping the program itself.
+  // need 1.7e14 bytes, more than any address space grants.  A sanitizer's
+  // allocator (address or thread) must return null for it, as the system's
+  // does, instead of stopping the program itself.
   TempDir dir;
   std::string haps;
   std::string legend = "id position a0 a1\n";
@@ -492,16 +493,24 @@ TEST(Driver, HaplotypesBeyondMemoryAreRefusedBeforeSimulating) {
   write_file(dir / "p.haps", haps);
   write_file(dir / "p.legend", legend);
   write_file(dir / "p.map", "position rate cM\n0 1 0\n");
-  const char* const sanitizer = std::getenv("ASAN_OPTIONS");
-  const std::string saved = sanitizer ? sanitizer : "";
-  setenv("ASAN_OPTIONS", (saved + ":allocator_may_return_null=1").c_str(), 1);
+  const char* const variables[2] = {"ASAN_OPTIONS", "TSAN_OPTIONS"};
+  std::string saved[2];
+  bool was_set[2];
+  for (int k = 0; k < 2; ++k) {
+    const char* const options = std::getenv(variables[k]);
+    was_set[k] = options != nullptr;
+    saved[k] = options ? options : "";
+    setenv(variables[k], (saved[k] + ":allocator_may_return_null=1").c_str(), 1);
+  }
   const auto r = run_vordel2({"-h", "p.haps", "-l", "p.legend", "-m", "p.map", "-o", "out/sim",
                               "-n", "2147483647", "2147483647", "-dl", "10", "1", "2", "4", "-nrs"},
                              dir.path());
-  if (sanitizer)
-    setenv("ASAN_OPTIONS", saved.c_str(), 1);
-  else
-    unsetenv("ASAN_OPTIONS");
+  for (int k = 0; k < 2; ++k) {
+    if (was_set[k])
+      setenv(variables[k], saved[k].c_str(), 1);
+    else
+      unsetenv(variables[k]);
+  }
   EXPECT_EQ(r.status, 1) << r.out << r.err;
   const std::string end =
       "\nProcessing disease loci ... done \n\n"
