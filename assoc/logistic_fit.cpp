@@ -220,30 +220,12 @@ Matrix hessian_function(const Matrix& effect_sizes, const Haplotypes& haplotypes
   return result;
 }
 
-void maximise_likelihood_snp(const Haplotypes& haplotypes, const Phenotypes& phenotypes,
-                             const SnpIndices& snp_indices, Matrix& effect_sizes,
-                             double& loglikelihood, Matrix& covariance) {
-  effect_sizes = 0.0;
-  Matrix x(static_cast<int>(snp_indices.size()) + 1, 1);
-  x = 0.0;
-  assert(haplotypes.size() / 2 == phenotypes.size());
-  assert(haplotypes.size() % 2 == 0 && columns_in_range(haplotypes, snp_indices));
-  check_design_rank(haplotypes, snp_indices);
-
-  // The data are bound by reference: the haplotype set of a whole panel is
-  // far too large to copy for every fit.
-  const auto score = [&](const Matrix& b) {
-    return score_function(b, haplotypes, phenotypes, snp_indices);
-  };
-  const auto hessian = [&](const Matrix& b) {
-    return hessian_function(b, haplotypes, phenotypes, snp_indices);
-  };
-
-  // Newton-Raphson from zero.  The first step is always taken; the step
-  // solves H d = S through an LU decomposition instead of forming H^-1.
+Matrix newton_raphson(const Matrix& start, const CoefficientFunction& score,
+                      const CoefficientFunction& hessian) {
   // A score whose sum of squares is not a number also ends the loop, and
   // fails the fit, as do estimates that are not finite and a loop that
   // reaches the step limit.
+  Matrix x = start;
   Matrix s = score(x);
   double sum_of_squares;
   int steps = 0;
@@ -263,8 +245,30 @@ void maximise_likelihood_snp(const Haplotypes& haplotypes, const Phenotypes& phe
         "the Newton-Raphson iterations diverge (cases and controls separated by their allele "
         "counts?)");
   }
+  return x;
+}
 
-  effect_sizes = x;
+void maximise_likelihood_snp(const Haplotypes& haplotypes, const Phenotypes& phenotypes,
+                             const SnpIndices& snp_indices, Matrix& effect_sizes,
+                             double& loglikelihood, Matrix& covariance) {
+  effect_sizes = 0.0;
+  Matrix x(static_cast<int>(snp_indices.size()) + 1, 1);
+  x = 0.0;
+  assert(haplotypes.size() / 2 == phenotypes.size());
+  assert(haplotypes.size() % 2 == 0 && columns_in_range(haplotypes, snp_indices));
+  check_design_rank(haplotypes, snp_indices);
+
+  // The data are bound by reference: the haplotype set of a whole panel is
+  // far too large to copy for every fit.
+  const auto score = [&](const Matrix& b) {
+    return score_function(b, haplotypes, phenotypes, snp_indices);
+  };
+  const auto hessian = [&](const Matrix& b) {
+    return hessian_function(b, haplotypes, phenotypes, snp_indices);
+  };
+
+  // Newton-Raphson from zero.
+  effect_sizes = newton_raphson(x, score, hessian);
   loglikelihood = loglikelihood_function(effect_sizes, haplotypes, phenotypes, snp_indices);
   // Inverted into a temporary first, so that a singular Hessian leaves the
   // caller's covariance as it was.

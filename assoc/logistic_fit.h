@@ -7,6 +7,7 @@
 #ifndef VORDEL_ASSOC_LOGISTIC_FIT_H
 #define VORDEL_ASSOC_LOGISTIC_FIT_H
 
+#include <functional>
 #include <set>
 #include <stdexcept>
 #include <vector>
@@ -41,6 +42,18 @@ class FitNotConverged : public std::runtime_error {
 
 // Most Newton-Raphson steps of a fit.
 constexpr int kMaxNewtonSteps = 100;
+
+// A function of the coefficient vector: the score or the Hessian.
+using CoefficientFunction = std::function<NEWMAT::Matrix(const NEWMAT::Matrix&)>;
+
+// Newton-Raphson from `start`: x <- x - H(x)^-1 S(x), the system solved
+// through an LU decomposition, until the score's sum of squares at the new
+// x is at most 1e-5; the first step is always taken.  Returns the last x.
+// Throws FitNotConverged when the score or x is not finite, or after
+// kMaxNewtonSteps steps without meeting the test; newmat's
+// SingularException from a singular Hessian passes through.
+NEWMAT::Matrix newton_raphson(const NEWMAT::Matrix& start, const CoefficientFunction& score,
+                              const CoefficientFunction& hessian);
 
 // Fits the model by Newton-Raphson from zero coefficients until the score's
 // sum of squares is at most 1e-5.  Outputs are resized: effect_sizes to

@@ -5,6 +5,7 @@
 #include <typeinfo>
 
 #include "random/seed_file.h"
+#include "random/target_clones.h"
 #include "random/vorand1.h"
 
 std::uint32_t MT::mt[MT::N];
@@ -53,11 +54,7 @@ unsigned long seed_word(double seed) {
 // The refill below is integer operations and exact conversions only, so
 // every instruction set gives the same values; it is compiled for several,
 // and each machine runs the widest it has.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define VORDEL_REFILL_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
-#else
-#define VORDEL_REFILL_CLONES
-#endif
+#define VORDEL_REFILL_CLONES VORDEL_TARGET_CLONES("avx512f", "avx2", "default")
 
 // Regenerates the n = 624 words of mt in increasing order, each step using
 // the words already regenerated; the loop is split where (k + m) and (k + 1)

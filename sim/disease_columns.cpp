@@ -3,6 +3,7 @@
 #include <array>
 #include <cassert>
 
+#include "random/target_clones.h"
 #include "sim/binade_steps.h"
 #include "sim/data.h"
 #include "sim/pick_candidate.h"
@@ -17,11 +18,7 @@ constexpr std::size_t kMaxCountedLoci = 4;
 // The sums and picks below count the set bits of words; they are compiled
 // also for machines with an instruction for it, and each machine takes
 // the fastest it has (the counts are the same).
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define VORDEL_POPCOUNT_CLONES __attribute__((target_clones("popcnt", "default")))
-#else
-#define VORDEL_POPCOUNT_CLONES
-#endif
+#define VORDEL_POPCOUNT_CLONES VORDEL_TARGET_CLONES("popcnt", "default")
 
 // The match codes of the held candidates, read from one bit mask per locus
 // of the group: bit b of the code of candidate i is bit i of mask b.

@@ -13,12 +13,11 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include <boost/filesystem/path.hpp>
 
+#include "sim/binary_alleles.h"
 #include "sim/exceptions.h"
 #include "sim/output_file.h"
 #include "sim/parallel_writers.h"
@@ -113,12 +112,7 @@ class AlleleTile {
 
 const char kGenotypeTexts[3][7] = {" 1 0 0", " 0 1 0", " 0 0 1"};
 
-// Rows [first, last) of the simulated haplotypes that one group's files
-// hold; both even.
-struct Rows {
-  long first = 0;
-  long last = 0;
-};
+using Rows = HaplotypeRows;
 
 // The rows of the controls and of the cases that can be written: whole
 // individuals with a full haplotype pair and a phenotype.  In a normal run
@@ -141,38 +135,6 @@ std::array<Rows, 2> group_rows(const Vordel& vordel) {
     groups[j].last = std::clamp(bounds[j + 1], groups[j].first, usable);
   }
   return groups;
-}
-
-// True when every allele of the rows of both groups is 0 or 1: then no
-// line of the haplotype and genotype files has anything to report.  The
-// rows are read in four parts side by side (the part of a thread that
-// cannot be started is read here).
-bool binary_alleles(const std::vector<std::vector<int>>& haplotypes,
-                    const std::array<Rows, 2>& rows) {
-  std::vector<const std::vector<int>*> all;
-  for (const Rows& group : rows)
-    for (long h = group.first; h < group.last; ++h) all.push_back(&haplotypes[h]);
-  constexpr std::size_t kParts = 4;
-  std::array<unsigned, kParts> other{};
-  const auto scan = [&all, &other](std::size_t part) {
-    unsigned found = 0;
-    for (std::size_t h = part; h < all.size(); h += kParts)
-      for (const int allele : *all[h]) found |= static_cast<unsigned>(allele) >> 1;
-    other[part] = found;
-  };
-  std::vector<std::thread> threads;
-  threads.reserve(kParts);
-  std::size_t part = 1;
-  try {
-    for (; part < kParts; ++part) threads.emplace_back(scan, part);
-  } catch (const std::system_error&) {
-  }
-  for (std::size_t rest = part; rest < kParts; ++rest) scan(rest);
-  scan(0);
-  for (std::thread& thread : threads) thread.join();
-  unsigned found = 0;
-  for (const unsigned o : other) found |= o;
-  return found == 0;
 }
 
 // Appends the genotype line of SNP l, whose panel entry is `entry`, to

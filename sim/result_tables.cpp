@@ -4,10 +4,12 @@
 #include <cassert>
 #include <iomanip>
 #include <set>
+#include <vector>
 
 #include <newmat/newmat.h>
 
 #include "assoc/likelihood_ratio_test.h"
+#include "assoc/separation.h"
 #include "sim/report_format.h"
 
 const char* const kNotFittedRow =
@@ -15,6 +17,13 @@ const char* const kNotFittedRow =
 const char* const kNotFittedJoint =
     "\n\nThe full disease model could not be fitted: its information matrix is singular "
     "(a disease SNP without variation, or disease SNPs in complete linkage).";
+const char* const kSeparatedSnp =
+    ": cases and controls are separated by its allele counts, so its beta and beta_se are not "
+    "estimates (the likelihood has no maximum); its pvalue stands.";
+const char* const kSeparatedJoint =
+    "The full disease model: cases and controls are separated by the allele counts of its SNPs, "
+    "so its beta and beta_se values are not estimates (the likelihood has no maximum); its pvalue "
+    "stands.";
 
 void write_result_tables(std::ostream& report, const std::vector<std::vector<int>>& haplotypes,
                          const std::vector<int>& phenotypes, const std::vector<int>& dl_indices) {
@@ -35,6 +44,7 @@ void write_result_tables(std::ostream& report, const std::vector<std::vector<int
   report << "\n\nThe pvalues and effect sizes of each disease SNP is:\n" << endl;
   report << setw(15) << "Disease_locus_index" << setw(15) << "beta" << setw(15) << "beta_se"
          << setw(15) << "pvalue" << endl;
+  std::vector<int> separated;  // SNPs with figures whose fit has no maximum
   for (const int d : indices) {
     report << setw(15) << d;
     try {
@@ -48,7 +58,9 @@ void write_result_tables(std::ostream& report, const std::vector<std::vector<int
     }
     report << setw(19) << effect_sizes(2, 1) << setw(15) << standard_errors(2, 1) << setw(15)
            << pvalue << endl;
+    if (single_snp_test::separated(haplotypes, phenotypes, {d})) separated.push_back(d);
   }
+  for (const int d : separated) report << "Disease SNP " << d << kSeparatedSnp << endl;
 
   try {
     single_snp_test::run_test(haplotypes, phenotypes, indices, effect_sizes, standard_errors,
@@ -70,4 +82,6 @@ void write_result_tables(std::ostream& report, const std::vector<std::vector<int
     report << setw(15) << *index << setw(19) << effect_sizes(k, 1) << setw(15)
            << standard_errors(k, 1) << endl;
   }
+  if (single_snp_test::separated(haplotypes, phenotypes, indices))
+    report << kSeparatedJoint << endl;
 }

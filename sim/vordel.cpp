@@ -159,34 +159,60 @@ std::string about_bytes(double bytes) {
   return text.str();
 }
 
-// Reserves the row table of `haplotypes` rows of `snps` alleles, and takes
-// the memory of all their alleles (4 bytes each, as stored) for a moment,
-// untouched, and gives it back: a size the system cannot grant is refused
-// there, before any work, with a user error that says what was asked for.
-// Sizes it grants are not refused.
-void reserve_haplotypes(std::vector<std::vector<int>>& rows, long haplotypes, long snps) {
+// Bytes the C library's allocator takes for a block of `size` bytes: an
+// 8-byte header, rounded up to 16 bytes, at least 32.
+std::size_t allocated_bytes(std::size_t size) {
+  return std::max<std::size_t>(32, (size + 8 + 15) / 16 * 16);
+}
+
+// Bytes one simulated haplotype of `snps` alleles takes: its entry in the
+// row table, its own block of alleles (4 bytes each) and half an entry of
+// the phenotype vector (one entry per individual, that is two haplotypes).
+std::size_t haplotype_bytes(long snps) {
+  return sizeof(std::vector<int>) + allocated_bytes(static_cast<std::size_t>(snps) * sizeof(int)) +
+         sizeof(int) / 2;
+}
+
+// The user error of simulated data that do not fit in memory.
+GenericErrorException not_enough_memory(long haplotypes, long snps) {
+  const std::size_t each = haplotype_bytes(snps);
+  std::ostringstream message;
+  message << "not enough memory for the simulated haplotypes: " << haplotypes << " haplotypes x "
+          << snps << " SNPs were asked for, which need about "
+          << about_bytes(static_cast<double>(haplotypes) * static_cast<double>(each)) << " ("
+          << each << " bytes a haplotype).\n";
+  return GenericErrorException(message.str());
+}
+
+// Takes the memory of all the rows' allele blocks (as the allocator holds
+// them) and, with it held, reserves the row table of `haplotypes` rows and
+// the phenotype vector; then gives the alleles' memory back, untouched.  A
+// size the system cannot grant is refused there, before any work, with a
+// user error that says what was asked for.  Sizes it grants are not
+// refused.
+void reserve_haplotypes(std::vector<std::vector<int>>& rows, std::vector<int>& phenotypes,
+                        long haplotypes, long snps) {
   if (haplotypes <= 0 || snps <= 0) return;
-  const double bytes = static_cast<double>(haplotypes) * snps * sizeof(int);
   const auto count = static_cast<std::size_t>(haplotypes);
-  bool granted = count <= std::numeric_limits<std::size_t>::max() / sizeof(int) / snps;
+  const std::size_t block = allocated_bytes(static_cast<std::size_t>(snps) * sizeof(int));
+  bool granted = count <= std::numeric_limits<std::size_t>::max() / haplotype_bytes(snps);
   if (granted) {
-    void* const alleles = std::malloc(count * snps * sizeof(int));
+    void* const alleles = std::malloc(count * block);
     granted = alleles != nullptr;
+    if (granted) {
+      try {
+        rows.reserve(count);
+        phenotypes.reserve(count / 2);
+      } catch (const std::bad_alloc&) {
+        granted = false;
+      }
+    }
     std::free(alleles);
   }
-  if (granted) {
-    try {
-      rows.reserve(count);
-    } catch (const std::bad_alloc&) {
-      granted = false;
-    }
-  }
   if (!granted) {
-    std::ostringstream message;
-    message << "not enough memory for the simulated haplotypes: " << haplotypes << " haplotypes x "
-            << snps << " SNPs were asked for, which need about " << about_bytes(bytes)
-            << " (4 bytes an allele).\n";
-    throw GenericErrorException(message.str());
+    std::vector<std::vector<int>>().swap(rows);
+    std::vector<int>().swap(phenotypes);
+    throw not_enough_memory(haplotypes, snps);
   }
 }
 
@@ -261,15 +287,36 @@ void Vordel::simulate_all_alleles() {
   simulated_phenotypes.clear();
   dl_columns.clear();
 
-  const int N = panel_data.num_panel_haps;
   const int n = static_cast<int>(panel_data.snps_data.size());
   const long total_haps = 2L * (static_cast<long>(params.ncontrols) + params.ncases);
   const long control_haps = 2L * params.ncontrols;
-  reserve_haplotypes(simulated_haplotypes, total_haps, n);
+  reserve_haplotypes(simulated_haplotypes, simulated_phenotypes, total_haps, n);
 
   std::ostringstream report;
   report << "\nSimulating haplotypes ... ";
   update_summary_file(params, report, std::ios::app);
+
+  // Memory that runs out while simulating is reported as the check above
+  // reports it.  What was simulated is of no use then; it is given back
+  // first, which leaves room for the report.
+  try {
+    simulate_pairs(total_haps, control_haps);
+  } catch (const std::bad_alloc&) {
+    std::vector<std::vector<int>>().swap(simulated_haplotypes);
+    std::vector<int>().swap(simulated_phenotypes);
+    dl_columns = DiseaseColumns();
+    case_hap_freq_cache.clear();
+    control_hap_freq_cache.clear();
+    throw not_enough_memory(total_haps, n);
+  }
+
+  report << "done\n";
+  update_summary_file(params, report, std::ios::app);
+}
+
+void Vordel::simulate_pairs(const long total_haps, const long control_haps) {
+  const int N = panel_data.num_panel_haps;
+  const int n = static_cast<int>(panel_data.snps_data.size());
 
   // Per-run tables, so that the inner loops never walk or search the map:
   // the panel alleles haplotype by haplotype (row c holds panel haplotype
@@ -401,7 +448,4 @@ void Vordel::simulate_all_alleles() {
     else
       simulate_pair(current_draws, count);
   }
-
-  report << "done\n";
-  update_summary_file(params, report, std::ios::app);
 }

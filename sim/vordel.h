@@ -45,7 +45,9 @@ class Vordel {
   void set_theta();
   // Simulates all control pairs, then all case pairs, drawing from the
   // current generator; fills simulated_haplotypes, simulated_phenotypes and
-  // num_simulated_haps.
+  // num_simulated_haps.  Throws GenericErrorException when the simulated
+  // haplotypes need more memory than the system grants (asked for before
+  // the first pair), or when memory runs out while simulating.
   void simulate_all_alleles();
   // Cuts the SNPs of `snps` into runs of consecutive SNP indices copied from
   // one source, for a haplotype with K copy candidates (one draw per SNP
@@ -91,6 +93,11 @@ class Vordel {
   DiseaseColumns dl_columns;
   std::map<std::string, CaseDistribution> case_hap_freq_cache;
   std::map<std::vector<int>, FrequencyTable> control_hap_freq_cache;
+
+ private:
+  // The pairs of simulate_all_alleles, controls first: `total_haps`
+  // haplotypes, the first `control_haps` of them controls.
+  void simulate_pairs(long total_haps, long control_haps);
 };
 
 #endif

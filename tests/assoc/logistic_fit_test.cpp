@@ -355,6 +355,55 @@ TEST(Fit, SeparatedSamples) {
   EXPECT_EQ(covariance(1, 1), 42.0);
 }
 
+// The iterations themselves, on functions whose steps are known: a score
+// that never vanishes stops the loop after exactly 100 steps (100 Hessians,
+// 101 scores); a linear score is solved by the first step; a score that
+// meets the test at the start still takes one step; a score that is not a
+// number ends the loop at once.
+TEST(NewtonRaphson, StepLimitAndStoppingRule) {
+  struct Case {
+    const char* what;
+    double slope;   // score(x) = offset + slope * x, Hessian = slope
+    double offset;  // NaN: the score is not a number
+    int hessians;
+    const char* error;  // null: converges
+  };
+  const double nan = std::nan("");
+  const std::vector<Case> cases{
+      {"constant score", 0.0, 1.0, 100,
+       "the Newton-Raphson iterations do not converge in 100 steps"},
+      {"linear score", -2.0, 3.0, 1, nullptr},
+      {"score zero at the start", -1.0, 0.0, 1, nullptr},
+      {"score not a number", -1.0, nan, 1,
+       "the Newton-Raphson iterations diverge (cases and controls separated by their allele "
+       "counts?)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    int scores = 0;
+    int hessians = 0;
+    const auto score = [&](const Matrix& x) {
+      ++scores;
+      return column({c.offset + c.slope * x(1, 1)});
+    };
+    // A constant score gets the Hessian -1, so x grows by 1 a step.
+    const auto hessian = [&](const Matrix&) {
+      ++hessians;
+      return column({c.slope == 0.0 ? -1.0 : c.slope});
+    };
+    try {
+      const Matrix x = single_snp_test::newton_raphson(column({0.0}), score, hessian);
+      EXPECT_EQ(c.error, nullptr);
+      EXPECT_EQ(x(1, 1), -c.offset / c.slope);
+    } catch (const single_snp_test::FitNotConverged& e) {
+      ASSERT_NE(c.error, nullptr) << e.what();
+      EXPECT_STREQ(e.what(), c.error);
+    }
+    EXPECT_EQ(hessians, c.hessians);
+    EXPECT_EQ(scores, c.hessians + 1);
+  }
+}
+
 // Broken invariants stop the process with the condition as written.
 TEST(ModelDeathTest, BrokenInvariantsNameTheirCondition) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");

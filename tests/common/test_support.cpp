@@ -1,6 +1,7 @@
 #include "common/test_support.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -60,7 +61,7 @@ bool is_gzip_file(const fs::path& file) {
 }
 
 RunResult run_program(const std::string& binary, const std::vector<std::string>& args,
-                      const fs::path& workdir) {
+                      const fs::path& workdir, unsigned long address_space) {
   TempDir capture;
   const fs::path out_file = capture / "stdout";
   const fs::path err_file = capture / "stderr";
@@ -80,6 +81,10 @@ RunResult run_program(const std::string& binary, const std::vector<std::string>&
     if (out_fd < 0 || err_fd < 0 || dup2(out_fd, 1) < 0 || dup2(err_fd, 2) < 0 ||
         chdir(workdir.c_str()) != 0)
       _exit(127);
+    if (address_space > 0) {
+      const rlimit limit{address_space, address_space};
+      if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(127);
+    }
     execv(binary.c_str(), argv.data());
     _exit(127);
   }

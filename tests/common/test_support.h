@@ -47,14 +47,16 @@ struct RunResult {
 // as argv[0], so the program sees the same command line from any build) in
 // the working directory `workdir`.  Output is captured through files in a
 // private temporary directory, so `workdir` sees only what the program
-// writes.
+// writes.  A positive `address_space` limits the program's address space to
+// that many bytes (as "ulimit -v" does).
 RunResult run_program(const std::string& binary, const std::vector<std::string>& args,
-                      const fs::path& workdir);
+                      const fs::path& workdir, unsigned long address_space = 0);
 
 #ifdef VORDEL2_BINARY
 // Runs the vordel2 binary built with the tests.
-inline RunResult run_vordel2(const std::vector<std::string>& args, const fs::path& workdir) {
-  return run_program(VORDEL2_BINARY, args, workdir);
+inline RunResult run_vordel2(const std::vector<std::string>& args, const fs::path& workdir,
+                             unsigned long address_space = 0) {
+  return run_program(VORDEL2_BINARY, args, workdir, address_space);
 }
 #endif
 

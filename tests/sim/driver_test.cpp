@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/test_support.h"
+#include "panel_helpers.h"
 #include "sim/parameters.h"
 #include "sim/report_format.h"
 
@@ -403,6 +404,41 @@ TEST(Driver, UnfittableModelsAreReportedAndTheRunEnds) {
   EXPECT_EQ(normalise(r.out.substr(r.out.size() - end.size())), end);
 }
 
+TEST(Driver, SeparatedSamplesAreNamedAfterTheirTables) {
+  // No case may carry allele 1 at 246690, which many controls carry: the
+  // counts separate cases from controls at that SNP, and so in the joint
+  // model too, but not at 74390.  Every row keeps its figures.
+  TempDir dir;
+  const auto r =
+      run_vordel2(example_run("500", "700", {"246690", "1", "0", "0", "74390", "1", "1.5", "2.25"}),
+                  dir.path());
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  const std::string title = "\n\nThe pvalues and effect sizes of each disease SNP is:\n\n";
+  const auto at = r.out.find(title);
+  ASSERT_NE(at, std::string::npos) << r.out;
+  const std::vector<std::string> lines = split_lines(r.out.substr(at + title.size()));
+  ASSERT_EQ(lines.size(), 13u) << r.out.substr(at);
+  const int linked = legend_index(74390);
+  const int separated = legend_index(246690);
+  ASSERT_LT(linked, separated);
+  for (const int row : {1, 2, 8, 9}) {
+    const std::string expected = std::to_string(row % 7 == 1 ? linked : separated);
+    EXPECT_EQ(trimmed(lines[row].substr(0, 15)), expected) << lines[row];
+    EXPECT_TRUE(general4(trimmed(lines[row].substr(15, 19)))) << lines[row];
+    EXPECT_TRUE(general4(trimmed(lines[row].substr(34, 15)))) << lines[row];
+  }
+  EXPECT_EQ(lines[3], "Disease SNP " + std::to_string(separated) +
+                          ": cases and controls are separated by its allele counts, so its beta "
+                          "and beta_se are not estimates (the likelihood has no maximum); its "
+                          "pvalue stands.");
+  EXPECT_EQ(lines[7], "Disease_locus_index           beta        beta_se");
+  EXPECT_EQ(lines[10],
+            "The full disease model: cases and controls are separated by the allele counts of its "
+            "SNPs, so its beta and beta_se values are not estimates (the likelihood has no "
+            "maximum); its pvalue stands.");
+  EXPECT_EQ(lines[11], "");
+}
+
 TEST(Driver, OneCaseRunsNoTest) {
   TempDir dir;
   const auto r = run_vordel2(example_run("60", "1"), dir.path());
@@ -442,9 +478,11 @@ TEST(Driver, BadTagFileEndsTheRunBeforeThePanelIsRead) {
 
 TEST(Driver, HaplotypesBeyondMemoryAreRefusedBeforeSimulating) {
   // 5,000 SNPs and the largest numbers of individuals: 8589934588
-  // haplotypes of 4-byte alleles need 1.7e14 bytes, more than any address
-  // space grants.  The sanitizer's allocator must return null for it, as
-  // the system's does, instead of stopping the program itself.
+  // haplotypes of 20042 bytes (24 for the row, 20000 bytes of alleles with
+  // the allocator's 8-byte header rounded up to 16, 2 for the phenotype)
+  // need 1.7e14 bytes, more than any address space grants.  A sanitizer's
+  // allocator (address or thread) must return null for it, as the system's
+  // does, instead of stopping the program itself.
   TempDir dir;
   std::string haps;
   std::string legend = "id position a0 a1\n";
@@ -455,25 +493,92 @@ TEST(Driver, HaplotypesBeyondMemoryAreRefusedBeforeSimulating) {
   write_file(dir / "p.haps", haps);
   write_file(dir / "p.legend", legend);
   write_file(dir / "p.map", "position rate cM\n0 1 0\n");
-  const char* const sanitizer = std::getenv("ASAN_OPTIONS");
-  const std::string saved = sanitizer ? sanitizer : "";
-  setenv("ASAN_OPTIONS", (saved + ":allocator_may_return_null=1").c_str(), 1);
+  const char* const variables[2] = {"ASAN_OPTIONS", "TSAN_OPTIONS"};
+  std::string saved[2];
+  bool was_set[2];
+  for (int k = 0; k < 2; ++k) {
+    const char* const options = std::getenv(variables[k]);
+    was_set[k] = options != nullptr;
+    saved[k] = options ? options : "";
+    setenv(variables[k], (saved[k] + ":allocator_may_return_null=1").c_str(), 1);
+  }
   const auto r = run_vordel2({"-h", "p.haps", "-l", "p.legend", "-m", "p.map", "-o", "out/sim",
                               "-n", "2147483647", "2147483647", "-dl", "10", "1", "2", "4", "-nrs"},
                              dir.path());
-  if (sanitizer)
-    setenv("ASAN_OPTIONS", saved.c_str(), 1);
-  else
-    unsetenv("ASAN_OPTIONS");
+  for (int k = 0; k < 2; ++k) {
+    if (was_set[k])
+      setenv(variables[k], saved[k].c_str(), 1);
+    else
+      unsetenv(variables[k]);
+  }
   EXPECT_EQ(r.status, 1) << r.out << r.err;
   const std::string end =
       "\nProcessing disease loci ... done \n\n"
       "Error encountered, program terminated: not enough memory for the simulated haplotypes: "
-      "8589934588 haplotypes x 5000 SNPs were asked for, which need about 172 TB (4 bytes an "
-      "allele).\n\n\n" +
+      "8589934588 haplotypes x 5000 SNPs were asked for, which need about 172 TB (20042 bytes a "
+      "haplotype).\n\n\n" +
       kTiming;
   const std::string out = normalise(r.out);
   ASSERT_GE(out.size(), end.size());
   EXPECT_EQ(out.substr(out.size() - end.size()), end) << r.out;
   EXPECT_EQ(entries(dir / "out"), std::vector<std::string>{"sim.summary"});
+}
+
+// Under an address-space limit of 64 MB, far above what the program itself
+// takes (less than 10 MB):
+// - 750,000 controls of one SNP are refused before anything is simulated:
+//   1,500,000 haplotypes of 58 bytes each (24 for the row, a 4-byte allele
+//   in the allocator's smallest block of 32 bytes, 2 for the phenotype)
+//   need 87 MB, though their rows and alleles at 4 bytes take 42 MB;
+// - 12 disease SNPs each copied on its own take a case table of 4^12 pairs,
+//   about 200 MB, which runs out of memory while simulating: that too is
+//   the memory error, with the run's haplotypes and SNPs.
+// Sanitizer runtimes reserve far more address space than that: not there.
+TEST(Driver, MemoryThatRunsOutIsAUserError) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "a sanitizer's runtime needs more address space than the limit";
+#endif
+  struct Case {
+    int snps;
+    std::string controls;
+    std::string cases;
+    std::string text;  // the end of the report before the timing line
+  };
+  const std::string error =
+      "Error encountered, program terminated: not enough memory for the "
+      "simulated haplotypes: ";
+  const std::vector<Case> rows{
+      {1, "750000", "0",
+       "\nProcessing disease loci ... done \n\n" + error +
+           "1500000 haplotypes x 1 SNPs were asked for, which need about 87 MB (58 bytes a "
+           "haplotype).\n\n\n"},
+      {12, "10", "5",
+       "\nSimulating haplotypes ... " + error +
+           "30 haplotypes x 12 SNPs were asked for, which need about 2.7 kB (90 bytes a "
+           "haplotype).\n\n\n"},
+  };
+  for (const Case& c : rows) {
+    TempDir dir;
+    std::vector<int> positions;
+    std::vector<std::vector<int>> alleles;
+    std::vector<std::pair<int, double>> map;
+    std::vector<std::string> loci;
+    for (int l = 0; l < c.snps; ++l) {
+      positions.push_back(1000 * (l + 1));
+      alleles.push_back({0, 1, 1, 0});
+      map.emplace_back(positions.back(), 100.0 * l);
+      loci.insert(loci.end(), {std::to_string(positions.back()), "1", "1.5", "2"});
+    }
+    vordel_test::write_panel_files(dir.path(), positions, alleles, map);
+    std::vector<std::string> args = vordel_test::panel_args(dir.path());
+    args.insert(args.end(), {"-o", "out/sim", "-nrs", "-n", c.controls, c.cases, "-dl"});
+    args.insert(args.end(), loci.begin(), loci.end());
+    const auto r = run_vordel2(args, dir.path(), 64UL << 20);
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    const std::string end = c.text + kTiming;
+    const std::string out = normalise(r.out);
+    ASSERT_GE(out.size(), end.size()) << r.out;
+    EXPECT_EQ(out.substr(out.size() - end.size()), end) << r.out;
+    EXPECT_EQ(entries(dir / "out"), std::vector<std::string>{"sim.summary"});
+  }
 }

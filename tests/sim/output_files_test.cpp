@@ -286,6 +286,28 @@ TEST(OutputHaplotypes, FirstFailureInFileOrderIsReported) {
   }
 }
 
+// The legend is written on the calling thread while the haplotype files are
+// written on threads of their own.  When both the controls' haplotype file
+// and the legend cannot be stored, the haplotype file, which comes first,
+// is the one reported, once every thread has ended; no file after the
+// legend is made.
+TEST(OutputHaplotypes, WriterFailureBeforeALaterFailureOnTheCallingThread) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "/dev/full is not available";
+  TempDir dir;
+  fs::create_symlink("/dev/full", dir / "sim.controls.haps");
+  fs::create_symlink("/dev/full", dir / "sim.legend");
+  try {
+    write_outputs(make_vordel(dir, "sim"));
+    ADD_FAILURE() << "no error";
+  } catch (const badfilename& e) {
+    EXPECT_EQ(e.message,
+              "Error reading file " + (dir / "sim.controls.haps").string() + ": can't write file.");
+  }
+  EXPECT_EQ(read_file(dir / "sim.cases.haps"), kCasesHaps);
+  EXPECT_FALSE(fs::exists(dir / "sim.controls.gen"));
+  EXPECT_FALSE(fs::exists(dir / "sim.controls.sample"));
+}
+
 TEST(OutputHaplotypes, EmptyGroups) {
   TempDir dir;
   Vordel vordel = make_vordel(dir, "sim");

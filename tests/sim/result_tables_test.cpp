@@ -106,3 +106,47 @@ TEST(ResultTables, DivergingFitIsNotFittedWithItsCause) {
   EXPECT_EQ(report.str(), kTitle + kHeader + "              0    not fitted: " + cause +
                               "\n\n\nThe full disease model could not be fitted: " + cause + ".\n");
 }
+
+TEST(ResultTables, SeparatedModelsKeepTheirFiguresAndAreNamed) {
+  // g1 + g2 >= 2 in every case and <= 2 in every control, a few of each on
+  // the boundary: the joint model is separated though neither SNP alone is.
+  Sample joint;
+  for (const auto& [phenotype, counts] : std::vector<std::pair<int, std::vector<int>>>{{1, {2, 0}},
+                                                                                       {1, {0, 2}},
+                                                                                       {1, {2, 1}},
+                                                                                       {1, {1, 1}},
+                                                                                       {0, {1, 0}},
+                                                                                       {0, {0, 1}},
+                                                                                       {0, {0, 0}},
+                                                                                       {0, {1, 1}}})
+    add_individuals(joint, phenotype, counts, 5);
+  std::ostringstream report;
+  write_result_tables(report, joint.haplotypes, joint.phenotypes, {0, 1});
+  std::istringstream lines(report.str());
+  std::vector<std::string> all;
+  for (std::string line; std::getline(lines, line);) all.push_back(line);
+  ASSERT_EQ(all.size(), 14u) << report.str();
+  for (int k : {5, 6}) EXPECT_EQ(all[k].size(), 64u) << all[k];
+  EXPECT_EQ(all[7], "");
+  EXPECT_EQ(all[9].substr(0, 41), "The pvalue for the full disease model is ");
+  for (int k : {11, 12}) EXPECT_EQ(all[k].size(), 49u) << all[k];
+  EXPECT_EQ(all[13], kSeparatedJoint);
+
+  // One SNP at which no case carries allele 1: its row keeps its figures
+  // and is named after the first table, and the joint model after its own.
+  Sample apart;
+  add_individuals(apart, 0, {0, 0}, 20);
+  add_individuals(apart, 0, {1, 1}, 30);
+  add_individuals(apart, 0, {2, 0}, 10);
+  add_individuals(apart, 1, {0, 1}, 25);
+  add_individuals(apart, 1, {0, 0}, 15);
+  report.str("");
+  write_result_tables(report, apart.haplotypes, apart.phenotypes, {0});
+  const std::string text = report.str();
+  const std::string named = "\nDisease SNP 0" + std::string(kSeparatedSnp) + "\n\n\nThe pvalue";
+  EXPECT_NE(text.find(named), std::string::npos) << text;
+  EXPECT_EQ(text.substr(text.size() - std::string(kSeparatedJoint).size() - 1),
+            std::string(kSeparatedJoint) + "\n")
+      << text;
+  EXPECT_EQ(text.find("not fitted"), std::string::npos) << text;
+}
