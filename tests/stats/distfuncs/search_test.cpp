@@ -173,6 +173,18 @@ TEST(Dzror, FindsTheZeroInsideABracket) {
   EXPECT_EQ(r.asked[1], 2.0);
 }
 
+TEST(Dzror, KeepsItsBracketAtTinyValues) {
+  // The same function scaled down so far that the product of two of its
+  // values underflows: the zero finder must still tell the sides apart.
+  const double root = std::sqrt(2.0);
+  for (const double scale : {1.0, 1e-160, 1e-200, 1e-300}) {
+    const Outcome r = zero([scale](double x) { return scale * (x * x - 2.0); }, 0.0, 2.0);
+    EXPECT_EQ(r.status, 0) << scale;
+    EXPECT_NEAR(r.x, root, 1e-10 * root) << scale;
+    EXPECT_LE((r.x - root) * (r.xhi - root), 0.0) << scale;
+  }
+}
+
 TEST(Dzror, SameSignAtBothEnds) {
   struct Case {
     const char* name;
