@@ -211,9 +211,9 @@ TEST(CdfbinCdfnbn, Inverses) {
       EXPECT_LE(rel_err(c.pr, want), 1e-7) << where;
       // The member of the smaller tail is searched, the other its complement.
       if (p <= q) {
-        EXPECT_EQ(c.ompr, 0.5 + (0.5 - c.pr)) << where;
+        EXPECT_EQ(c.ompr, 1.0 - c.pr) << where;
       } else {
-        EXPECT_EQ(c.pr, 0.5 + (0.5 - c.ompr)) << where;
+        EXPECT_EQ(c.pr, 1.0 - c.ompr) << where;
       }
     }
 }
