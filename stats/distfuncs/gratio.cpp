@@ -316,7 +316,12 @@ void gratio(const double* a, const double* x, double* ans, double* qans, const i
       set_ratio(ans, qans, 1.0, 0.0);
     return;
   }
-  if (*a * *x == 0.0) {
+  // Only a or x zero is a limit.  When both are positive their product may
+  // still underflow (a <= 0.5 and x < 1e-162, or a tiny), but P is then
+  // x^a / Gamma(a + 1) to double precision, and Q about a (-ln x - Euler's
+  // constant) for tiny a: the erf form and the power series in x below
+  // compute both.
+  if (*a == 0.0 || *x == 0.0) {
     set_limit(*a, *x, ans, qans);
     return;
   }
