@@ -160,6 +160,11 @@ TEST(NormalAndNoncentralChisq, StatusAndBound) {
       {chn, 4, .99, 0, 1, 3, 1, 1, 1e-300},
       {chn, 4, .5, 0, 2e4, 3, 1, 2, 1e4},
       {chn, 3, .99, 0, 1, 1, 1, 1, 1e-300},
+      // Two bad arguments: the first checked is reported.
+      {chn, 9, -.1, 0, 1, 1, 1, -1, 4.0},
+      {chn, 3, 1.0, 0, -1, 1, 1, -2, 0.9999999999999999},
+      {chn, 4, .5, 0, -1, 0, 1, -4, 0.0},
+      {chn, 2, .5, 0, 1, 0, -1, -5, 0.0},
   };
   for (const Call& r : rows) {
     const Call c = run(r);
