@@ -316,11 +316,10 @@ void gratio(const double* a, const double* x, double* ans, double* qans, const i
       set_ratio(ans, qans, 1.0, 0.0);
     return;
   }
-  // Only a or x zero is a limit.  When both are positive their product may
-  // still underflow (a <= 0.5 and x < 1e-162, or a tiny), but P is then
-  // x^a / Gamma(a + 1) to double precision, and Q about a (-ln x - Euler's
-  // constant) for tiny a: the erf form and the power series in x below
-  // compute both.
+  // Only a or x zero is a limit.  Positive a and x whose product underflows
+  // (one of them tiny, both below 1) have P = x^a / Gamma(a + 1) to double
+  // precision and, for tiny a, Q about a E1(x): the erf form and the power
+  // series in x below compute both.
   if (*a == 0.0 || *x == 0.0) {
     set_limit(*a, *x, ans, qans);
     return;

@@ -161,7 +161,8 @@ TEST(Gratio, EndValues) {
 
 TEST(Gratio, ProductOfArgumentsUnderflows) {
   // a x rounds to 0 though neither is 0: P is x^a / Gamma(a + 1), anywhere
-  // from below 1e-100 to near 1, and Q about a (-ln x - 0.5772) for tiny a.
+  // from below 1e-100 to near 1, and Q about a (-ln x - 0.5772) for tiny a
+  // and x.
   const struct {
     double a, x;
   } rows[] = {
