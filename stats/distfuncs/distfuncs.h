@@ -15,6 +15,9 @@
 //    4       the second complementary pair (X + Y, PR + OMPR) likewise
 //   10       an inner routine reported an error (bound not written)
 // The checks are in cdf_checks.h and the inverse searches in search_loops.h.
+// The searches reach tails down to the smallest double; they stop within a
+// relative 1e-8 of the answer or an absolute 1e-50, whichever is larger, so
+// an answer below about 1e-42 has fewer correct digits.
 // Computing P and Q (which 1) keeps nothing in static storage and is
 // reentrant; an inverse case runs the one search engine of the process
 // (search.h), so one at a time.
@@ -27,7 +30,8 @@ namespace numlib {
 // P, Q and DF, 3 DF from P, Q and X.  X >= 0, DF > 0 (any real), P in
 // [0, 1], Q in (0, 1]; for which 1, P and Q are neither read nor checked.
 // The inverses search from 5.0 to relative accuracy 1e-8, X in [0, 1e300]
-// and DF in [1e-300, 1e300].
+// and DF in [1e-300, 1e300].  P and Q keep their digits at the ends: a tiny
+// DF with a tiny X gives P near 1 and a Q of order DF.
 void cdfchi(int* which, double* p, double* q, double* x, double* df, int* status, double* bound);
 
 // cum = P and ccum = Q of the chi-square distribution with df degrees of
@@ -37,10 +41,13 @@ void cumchi(const double* x, const double* df, double* cum, double* ccum);
 // Gamma distribution with density proportional to t^(SHAPE-1) e^(-SCALE t)
 // (SCALE a rate): which 1 computes P and Q from X, SHAPE and SCALE, 2 X, 3
 // SHAPE and 4 SCALE from P, Q and the other two.  X >= 0 (X > 0 for which
-// 4), SHAPE > 0, SCALE > 0, P in [0, 1], Q in (0, 1].  X and SCALE come
-// from the inverse incomplete gamma ratio (gaminv.h), any error of which
-// is status 10; SHAPE is searched from 5.0 over [1e-300, 1e300] to
-// relative accuracy 1e-8.
+// 4), SHAPE > 0, SCALE > 0, P in [0, 1], Q in (0, 1]; X, SHAPE and SCALE
+// finite (infinity refused with the largest double as bound).  X and SCALE
+// come from the inverse incomplete gamma ratio (gaminv.h), to relative
+// accuracy 1e-10; an error of it, or an answer beyond the largest double
+// (X for a SCALE below about 1e-308, SCALE for such an X), is status 10 and
+// leaves the answer unwritten.  SHAPE is searched from 5.0 over
+// [1e-300, 1e300] to relative accuracy 1e-8.
 void cdfgam(int* which, double* p, double* q, double* x, double* shape, double* scale, int* status,
             double* bound);
 
@@ -64,10 +71,15 @@ void cumpoi(const double* s, const double* xlam, double* cum, double* ccum);
 
 // Normal distribution: which 1 computes P and Q from X, MEAN and SD, 2 X
 // from P, Q, MEAN and SD, 3 MEAN from P, Q, X and SD, 4 SD from P, Q, X and
-// MEAN.  P and Q in (0, 1], SD > 0; X and MEAN any number (not-a-number
-// refused with bound 0).  No search: the inverses come from dinvnr.  Which 4
-// refuses, with status -6 and bound 0, the cases where no positive SD fits:
-// X = MEAN, P = Q = 1/2, or X - MEAN and the quantile of opposite signs.
+// MEAN.  P and Q in (0, 1]; MEAN finite, SD > 0 and finite; X any number
+// for which 1 (an infinite X gives P = 0 or 1) and finite for which 3 and
+// 4.  Not-a-number is refused with bound 0, an infinity with the largest
+// double of its sign.  No search: the inverses come from dinvnr.
+// (X - MEAN)/SD, SD z + MEAN and X - SD z are formed without overflow in
+// between: an X or MEAN beyond the largest double is status 10 and is not
+// written.  Which 4 refuses, with status -6 and bound 0, the cases where no
+// positive SD fits: X = MEAN, P = Q = 1/2, X - MEAN and the quantile of
+// opposite signs, or an SD beyond the largest double.
 void cdfnor(int* which, double* p, double* q, double* x, double* mean, double* sd, int* status,
             double* bound);
 

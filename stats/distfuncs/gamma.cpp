@@ -1,6 +1,9 @@
 // The gamma family of distfuncs.h: cumgam and cdfgam.
 #include "stats/distfuncs/distfuncs.h"
 
+#include <cmath>
+#include <limits>
+
 #include "stats/distfuncs/cdf_checks.h"
 #include "stats/distfuncs/gaminv.h"
 #include "stats/distfuncs/gratio.h"
@@ -13,6 +16,9 @@ namespace {
 constexpr int kFullAccuracy = 0;
 // gaminv's argument asking for its own first approximation.
 constexpr double kNoStart = -1.0;
+// X, SHAPE and SCALE are finite (an infinite X or SCALE would make the
+// answer of which 4 or 2 zero): an infinite one is refused with this bound.
+constexpr double kLargest = std::numeric_limits<double>::max();
 
 // x with P(shape, x) = p, q = 1 - p; false when gaminv reports an error.
 // gaminv wants p + q within one machine epsilon of 1, where the checks of
@@ -25,6 +31,17 @@ bool invert_ratio(const double* shape, double p, double q, double* x) {
   int ierr = 0;
   gaminv(shape, x, &kNoStart, &p, &q, &ierr);
   return ierr >= 0;
+}
+
+// *out = value with status 0, unless value overflowed (X for a SCALE below
+// about 1e-308, SCALE for an X below it): status 10, *out not written.
+void set_answer(double value, double* out, int* status) {
+  if (std::isinf(value)) {
+    *status = 10;
+    return;
+  }
+  *out = value;
+  *status = 0;
 }
 
 }  // namespace
@@ -46,10 +63,13 @@ void cdfgam(int* which, double* p, double* q, double* x, double* shape, double* 
     if (!check_argument(3, *q, Domain::open_closed(0.0, 1.0), status, bound)) return;
   }
   // SCALE = x/X for which 4 needs X > 0.
-  const Domain x_domain = *which == 4 ? Domain::above(0.0) : Domain::at_least(0.0);
+  const Domain x_domain =
+      *which == 4 ? Domain::open_closed(0.0, kLargest) : Domain::closed(0.0, kLargest);
   if (*which != 2 && !check_argument(4, *x, x_domain, status, bound)) return;
-  if (*which != 3 && !check_argument(5, *shape, Domain::above(0.0), status, bound)) return;
-  if (*which != 4 && !check_argument(6, *scale, Domain::above(0.0), status, bound)) return;
+  if (*which != 3 && !check_argument(5, *shape, Domain::open_closed(0.0, kLargest), status, bound))
+    return;
+  if (*which != 4 && !check_argument(6, *scale, Domain::open_closed(0.0, kLargest), status, bound))
+    return;
 
   if (*which == 1) {
     *status = 0;
@@ -67,8 +87,7 @@ void cdfgam(int* which, double* p, double* q, double* x, double* shape, double* 
         *status = 10;
         return;
       }
-      *x = xx / *scale;
-      *status = 0;
+      set_answer(xx / *scale, x, status);
       return;
     case 3: {
       const double xscale = *x * *scale;
@@ -89,8 +108,7 @@ void cdfgam(int* which, double* p, double* q, double* x, double* shape, double* 
         *status = 10;
         return;
       }
-      *scale = xx / *x;
-      *status = 0;
+      set_answer(xx / *x, scale, status);
       return;
   }
 }

@@ -316,7 +316,11 @@ void gratio(const double* a, const double* x, double* ans, double* qans, const i
       set_ratio(ans, qans, 1.0, 0.0);
     return;
   }
-  if (*a * *x == 0.0) {
+  // Only a or x zero is a limit.  Positive a and x whose product underflows
+  // (one of them tiny, both below 1) have P = x^a / Gamma(a + 1) to double
+  // precision and, for tiny a, Q about a E1(x): the erf form and the power
+  // series in x below compute both.
+  if (*a == 0.0 || *x == 0.0) {
     set_limit(*a, *x, ans, qans);
     return;
   }

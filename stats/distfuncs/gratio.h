@@ -8,7 +8,9 @@
 // the accuracy: 0 about 14 significant digits, 1 about 6, any other value
 // about 3.  ans = 2.0 signals an error (a or x negative or not a number,
 // a = x = 0, infinite a and x, or an accuracy Temme's expansion cannot
-// reach); qans is then left unchanged.
+// reach); qans is then left unchanged.  a = 0 gives P = 1 and x = 0 gives
+// P = 0; positive a and x are computed even where their product underflows
+// (P is then x^a / Gamma(a + 1), and Q about a E1(x) for tiny a).
 // Tables are constants and working values locals: gratio is reentrant.
 #ifndef VORDEL_STATS_DISTFUNCS_GRATIO_H
 #define VORDEL_STATS_DISTFUNCS_GRATIO_H

@@ -72,6 +72,40 @@ double far_tail(double arg, double y) {
   return half_gaussian(y) * r;
 }
 
+// The largest double: MEAN and SD are finite, and so is X where it
+// determines a parameter (which 3 and 4).
+constexpr double kLargest = std::numeric_limits<double>::max();
+
+// value a finite number for the k-th argument: not a number is refused
+// with bound 0, an infinity with the largest double of its sign.
+bool check_finite(int k, double value, int* status, double* bound) {
+  return check_number(k, value, status, bound) &&
+         check_argument(k, value, Domain::closed(-kLargest, kLargest), status, bound);
+}
+
+// The three forms of cdfnor, (x - mean)/sd, sd z + mean and x - sd z, as
+// if in a wider exponent range: when the direct form overflows, every
+// operand is halved (exactly, the operands being that large) and the result
+// doubled, so it is the same correctly rounded value, and infinite only
+// when the result itself lies beyond the largest double.
+double standardized(double x, double mean, double sd) {
+  const double d = x - mean;
+  if (std::isfinite(d)) return d / sd;
+  return 2.0 * ((0.5 * x - 0.5 * mean) / sd);
+}
+
+double from_standard(double z, double mean, double sd) {
+  const double x = sd * z + mean;
+  if (std::isfinite(x)) return x;
+  return 2.0 * ((0.5 * sd) * z + 0.5 * mean);
+}
+
+double mean_from_standard(double z, double x, double sd) {
+  const double mean = x - sd * z;
+  if (std::isfinite(mean)) return mean;
+  return 2.0 * (0.5 * x - (0.5 * sd) * z);
+}
+
 }  // namespace
 
 void cumnor(const double* arg, double* result, double* ccum) {
@@ -155,34 +189,45 @@ void cdfnor(int* which, double* p, double* q, double* x, double* mean, double* s
     if (!check_argument(3, *q, Domain::open_closed(0.0, 1.0), status, bound)) return;
     if (!check_pair_sum(3, *p, *q, status, bound)) return;
   }
-  if (*which != 2 && !check_number(4, *x, status, bound)) return;
-  if (*which != 3 && !check_number(5, *mean, status, bound)) return;
-  if (*which != 4 && !check_argument(6, *sd, Domain::above(0.0), status, bound)) return;
+  // An infinite X has P = 0 or 1, but no MEAN or SD puts it at a quantile.
+  if (*which == 1 && !check_number(4, *x, status, bound)) return;
+  if ((*which == 3 || *which == 4) && !check_finite(4, *x, status, bound)) return;
+  if (*which != 3 && !check_finite(5, *mean, status, bound)) return;
+  if (*which != 4 && !check_argument(6, *sd, Domain::open_closed(0.0, kLargest), status, bound))
+    return;
 
   *status = 0;
   if (*which == 1) {
-    const double z = (*x - *mean) / *sd;
+    const double z = standardized(*x, *mean, *sd);
     cumnor(&z, p, q);
     return;
   }
   const double z = dinvnr(p, q);
+  double answer;
   if (*which == 2) {
-    *x = *sd * z + *mean;
+    answer = from_standard(z, *mean, *sd);
   } else if (*which == 3) {
-    *mean = *x - *sd * z;
+    answer = mean_from_standard(z, *x, *sd);
   } else {
-    // A positive SD exists only when X - MEAN and z have the same sign.
-    // When the matched tail is exactly one half, z is 0 in truth and the
-    // computed one a rounding residue of either sign: no SD is determined.
+    // A positive SD exists only when X - MEAN and z have the same sign, and
+    // fits only below the largest double.  When the matched tail is exactly
+    // one half, z is 0 in truth and the computed one a rounding residue of
+    // either sign: no SD is determined.
     const bool at_median = (*p <= *q ? *p : *q) == 0.5;
-    const double s = (*x - *mean) / z;
-    if (at_median || !(s > 0.0 && s < std::numeric_limits<double>::infinity())) {
+    answer = standardized(*x, *mean, z);
+    if (at_median || !(answer > 0.0 && answer <= kLargest)) {
       *status = -6;
       *bound = 0.0;
       return;
     }
-    *sd = s;
   }
+  // An X or MEAN beyond the largest double is not written.
+  if (std::isinf(answer)) {
+    *status = 10;
+    return;
+  }
+  double* const sought = *which == 2 ? x : (*which == 3 ? mean : sd);
+  *sought = answer;
 }
 
 }  // namespace numlib

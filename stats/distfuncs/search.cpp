@@ -62,6 +62,16 @@ void ask(int* status, double* x, double point, int* waiting, int what) {
 
 // ---- zero finder ----
 
+// Whether u and v lie on the same side of zero, as u v >= 0 says: a zero
+// counts as either side; a value that is not a number, or an infinity
+// against a zero, as neither.  Two nonzero values are compared by their
+// signs, since their product underflows to zero once both are below about
+// 1e-154 and would then lose the bracket.
+bool same_side(double u, double v) {
+  if (u != 0.0 && v != 0.0 && !std::isnan(u) && !std::isnan(v)) return (u > 0.0) == (v > 0.0);
+  return u * v >= 0.0;
+}
+
 // Step 4: c takes the old point a, and the extrapolation count restarts.
 void zero_restart() {
   zr.c = zr.a;
@@ -309,7 +319,7 @@ void dzror(int* status, double* x, const double* fx, double* xlo, double* xhi, u
 
     case kAfterStep:
       zr.fb = *fx;
-      if (zr.fc * zr.fb >= 0.0)
+      if (same_side(zr.fc, zr.fb))
         zero_restart();
       else
         zr.ext = zr.w == zr.mb ? 0 : zr.ext + 1;

@@ -17,7 +17,9 @@
 // from the start until the target is bracketed, then narrows the bracket
 // with dzror.  A start outside [small, big] stops the process (ftnstop).
 // dstzr(xlo, xhi, abstol, reltol) fixes the interval and tolerances of the
-// next dzror run (Bus and Dekker's algorithm R).
+// next dzror run (Bus and Dekker's algorithm R).  It tells the sides of
+// zero by the signs of the function values, so values of any size down to
+// the smallest double keep their bracket.
 //
 // Each pair keeps its state in static storage: one search of each kind at a
 // time, and a dinvr search occupies the dzror state once it has a bracket.

@@ -53,7 +53,7 @@ void search_complementary_pair(double* varied, double* complement, const TailTar
   dstzr(&kUnit.low, &kUnit.high, &kAbsTol, &kRelTol);
   *status = 0;
   dzror(status, varied, &fx, &xlo, &xhi, &qleft, &qhi);
-  *complement = 0.5 + (0.5 - *varied);
+  *complement = 1.0 - *varied;
   while (*status == 1) {
     const Tails t = tails_at();
     if (t.failed) {
@@ -62,7 +62,7 @@ void search_complementary_pair(double* varied, double* complement, const TailTar
     }
     fx = target.fx(t);
     dzror(status, varied, &fx, &xlo, &xhi, &qleft, &qhi);
-    *complement = 0.5 + (0.5 - *varied);
+    *complement = 1.0 - *varied;
   }
   if (*status == -1) report_end(qleft, kUnit, status, bound);
 }

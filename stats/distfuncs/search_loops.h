@@ -73,7 +73,7 @@ void search_for_unknown(double* unknown, double start, SearchRange range, const 
                         const TailsAt& tails_at, int* status, double* bound);
 
 // Runs the zero finder over [0, 1] on *varied and keeps
-// *complement = 0.5 + (0.5 - *varied) after every step, so tails_at always
+// *complement = 1 - *varied after every step, so tails_at always
 // sees a complementary pair.  The distribution function passes as varied
 // the member whose tail it matches (X when target.lower, else Y).  On
 // status 0 *varied holds the last point the zero finder asked for, which

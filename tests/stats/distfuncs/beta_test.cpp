@@ -83,6 +83,15 @@ TEST(Cdfbet, StatusAndBound) {
        {4, 1e-310, 1, .5, .5, 2, kNaN, 1, 1e-300}},
       {"B search fails high: P at A = B = 1e300 near 0",
        {4, .7, .3, .4, .6, 1e300, kNaN, 2, 1e300}},
+      // Two bad arguments: the first checked is reported.
+      {"which and P bad", {0, -.1, .5, .5, .5, 1, 1, -1, 1.0}},
+      {"P and Q bad", {2, 1.1, -.1, kNaN, kNaN, 1, 1, -2, 1.0}},
+      {"Q and X bad", {3, .5, 1.5, -.1, .5, kNaN, 1, -3, 1.0}},
+      {"X and Y bad", {4, .5, .5, 1.1, -.1, 1, kNaN, -4, 1.0}},
+      {"Y and A bad", {1, kNaN, kNaN, .5, 1.1, 0, 1, -5, 1.0}},
+      {"A and B bad", {2, .5, .5, kNaN, kNaN, -1, 0, -6, 0.0}},
+      {"B bad, P + Q off", {3, .3, .8, .5, .5, kNaN, 0, -7, 0.0}},
+      {"P + Q and X + Y off", {3, .3, .8, .3, .6, kNaN, 1, 3, 1.0}},
   };
   for (const auto& r : rows) {
     const Call c = run(r.call);
@@ -141,7 +150,7 @@ TEST(Cdfbet, InverseForXAndY) {
         const Call c = run({2, p, q, kNaN, kNaN, a, b});
         ASSERT_TRUE(c.status == 0 && c.p == p && c.q == q && c.a == a && c.b == b) << a << b << p;
         // The member not varied is the complement of the other.
-        EXPECT_TRUE(p <= q ? c.y == 0.5 + (0.5 - c.x) : c.x == 0.5 + (0.5 - c.y));
+        EXPECT_TRUE(p <= q ? c.y == 1.0 - c.x : c.x == 1.0 - c.y);
         // The zero finder stops at relative 1e-8 on the member it varies:
         // X when P is the smaller tail, else Y, which Boost gives directly
         // from Q.

@@ -103,6 +103,17 @@ TEST(CdfbinCdfnbn, StatusAndBound) {
       {"S sought, XN below the start", 2, 0.3, 0.7, 0, 3, 0.5, 0.5, 0, u, 0, u},
       {"S search fails low: P(X <= 0) above P", 2, 0.01, 0.99, 0, 3, 0.5, 0.5, 1, 0, 1, 0},
       {"PR search fails: S = XN gives P = 1 for every PR", 4, 0.3, 0.7, 10, 10, 0, 0, 2, 1, 0, u},
+      // Two bad arguments: the first checked is reported.  XN comes before
+      // S, and S's bound XN before PR.
+      {"which and P bad", 0, -0.1, 0.5, 3, 10, 0.5, 0.5, -1, 1, -1, 1},
+      {"P and Q bad", 2, 1.1, -0.1, 3, 10, 0.5, 0.5, -2, 1, -2, 1},
+      {"Q and XN bad", 2, 0.5, 1.5, 3, -1, 0.5, 0.5, -3, 1, -3, 1},
+      {"XN and S bad", 1, 0.5, 0.5, -1, -1, 0.5, 0.5, -5, 0, -5, 0},
+      {"S and PR bad", 1, 0.5, 0.5, -1, 10, 1.5, 0.5, -4, 0, -4, 0},
+      {"S above XN and PR bad", 1, 0.5, 0.5, 11, 10, -0.5, 0.5, -4, 10, -6, 0},
+      {"PR and OMPR bad", 3, 0.5, 0.5, 3, 10, 1.5, -0.5, -6, 1, -6, 1},
+      {"OMPR bad, P + Q off", 2, 0.3, 0.8, 3, 10, 0.5, 1.5, -7, 1, -7, 1},
+      {"P + Q and PR + OMPR off", 3, 0.3, 0.8, 3, 10, 0.3, 0.6, 3, 1, 3, 1},
   };
   for (const Row& r : rows) {
     Call c = call(numlib::cdfbin, r.which, r.p, r.q, r.s, r.xn, r.pr, r.ompr);
@@ -211,9 +222,9 @@ TEST(CdfbinCdfnbn, Inverses) {
       EXPECT_LE(rel_err(c.pr, want), 1e-7) << where;
       // The member of the smaller tail is searched, the other its complement.
       if (p <= q) {
-        EXPECT_EQ(c.ompr, 0.5 + (0.5 - c.pr)) << where;
+        EXPECT_EQ(c.ompr, 1.0 - c.pr) << where;
       } else {
-        EXPECT_EQ(c.pr, 0.5 + (0.5 - c.ompr)) << where;
+        EXPECT_EQ(c.pr, 1.0 - c.ompr) << where;
       }
     }
 }

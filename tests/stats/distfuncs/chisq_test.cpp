@@ -86,6 +86,13 @@ TEST(Cdfchi, StatusAndBound) {
        10, kUntouched},
       {"X search fails low: Q is 1 for infinite DF", 2, 0.3, 0.7, 1.0, kInf, 1, 0.0},
       {"incomplete gamma ratio error", 1, 0.5, 0.5, kInf, kInf, 10, kUntouched},
+      // Two bad arguments: the first checked is reported.
+      {"which and P bad", 0, -0.1, 0.5, 1.0, 1.0, -1, 1.0},
+      {"P and Q bad", 2, 1.1, 0.0, 1.0, 1.0, -2, 1.0},
+      {"Q and X bad", 3, 0.5, 1.5, -1.0, 1.0, -3, 1.0},
+      {"X and DF bad", 1, 0.5, 0.5, -1.0, 0.0, -4, 0.0},
+      {"X bad, P + Q off", 3, 0.3, 0.8, -1.0, 1.0, -4, 0.0},
+      {"DF bad, P + Q off", 2, 0.3, 0.8, 1.0, -2.0, -5, 0.0},
   };
   for (const Row& r : rows) {
     const Call c = cdfchi(r.which, r.p, r.q, r.x, r.df);

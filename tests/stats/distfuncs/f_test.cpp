@@ -76,6 +76,13 @@ TEST(Cdff, StatusAndBound) {
       {"DFN search fails high", {3, .01, .99, 1, kNaN, 1, 2, 1e300}},
       {"DFD search fails low", {4, 1e-310, 1, 1, 1, kNaN, 1, 1e-300}},
       {"DFD search fails high", {4, .99, .01, 1, 1, kNaN, 2, 1e300}},
+      // Two bad arguments: the first checked is reported.
+      {"which and P bad", {5, -.1, .5, 1, 1, 1, -1, 4.0}},
+      {"P and Q bad", {2, -.1, 0, kNaN, 1, 1, -2, 0.0}},
+      {"Q and F bad", {3, .5, 1.5, -1, kNaN, 1, -3, 1.0}},
+      {"F and DFN bad", {4, .5, .5, -1, 0, kNaN, -4, 0.0}},
+      {"DFN and DFD bad", {1, kNaN, kNaN, 1, 0, -1, -5, 0.0}},
+      {"DFD bad, P + Q off", {2, .3, .8, kNaN, 1, 0, -6, 0.0}},
   };
   for (const auto& r : rows) {
     const Call c = run(r.call);

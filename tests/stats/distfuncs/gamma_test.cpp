@@ -19,6 +19,8 @@ using oracle::rel_err;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kEps = std::numeric_limits<double>::epsilon();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kLargest = std::numeric_limits<double>::max();
 // Marks a bound the routine must not write.
 constexpr double kUntouched = -77.0;
 
@@ -91,6 +93,21 @@ TEST(Cdfgam, StatusAndBound) {
       {"gaminv: x^SHAPE underflows (ierr -3)", 2, 1e-300, 1.0, 1.0, 0.5, 1.0, 10, kUntouched},
       {"gaminv: P at the bottom of the range (ierr -8)", 4, 1e-300, 1.0, 1.0, 0.99, 1.0, 10,
        kUntouched},
+      // Infinite arguments have no answer; neither has one beyond the
+      // largest double.
+      {"X infinite", 1, 0.5, 0.5, kInf, 1.0, 1.0, -4, kLargest},
+      {"X infinite, which 4", 4, 0.5, 0.5, kInf, 1.0, 1.0, -4, kLargest},
+      {"SHAPE infinite", 2, 0.5, 0.5, 1.0, kInf, 1.0, -5, kLargest},
+      {"SCALE infinite", 3, 0.5, 0.5, 1.0, 1.0, kInf, -6, kLargest},
+      {"X overflows (SCALE 1e-320)", 2, 0.5, 0.5, 1.0, 3.0, 1e-320, 10, kUntouched},
+      {"SCALE overflows (X 1e-320)", 4, 0.5, 0.5, 1e-320, 3.0, 1.0, 10, kUntouched},
+      // Two bad arguments: the first checked is reported.
+      {"which and P bad", 0, -0.1, 0.5, 1.0, 1.0, 1.0, -1, 1.0},
+      {"P and Q bad", 2, 1.5, 0.0, 1.0, 1.0, 1.0, -2, 1.0},
+      {"Q and X bad", 3, 0.5, 1.5, -1.0, 1.0, 1.0, -3, 1.0},
+      {"X and SHAPE bad", 1, 0.5, 0.5, kInf, 0.0, 1.0, -4, kLargest},
+      {"SHAPE and SCALE bad", 2, 0.5, 0.5, 1.0, -1.0, kInf, -5, 0.0},
+      {"SCALE bad, P + Q off", 3, 0.3, 0.8, 1.0, 1.0, 0.0, -6, 0.0},
   };
   for (const Row& r : rows) {
     const Call c = cdfgam(r.which, r.p, r.q, r.x, r.shape, r.scale);
@@ -135,10 +152,10 @@ TEST(Cdfgam, InversesForXAndScale) {
           p <= 0.5 ? boost::math::gamma_p_inv(shape, p) : boost::math::gamma_q_inv(shape, q);
       Call c = cdfgam(2, p, q, 0.0, shape, 4.0);
       ASSERT_EQ(c.status, 0) << where(p, shape);
-      EXPECT_LE(rel_err(c.x, want / 4.0), 1e-8) << where(p, shape);
+      EXPECT_LE(rel_err(c.x, want / 4.0), 1e-10) << where(p, shape);
       c = cdfgam(4, p, q, 3.0, shape, 0.0);
       ASSERT_EQ(c.status, 0) << where(p, shape);
-      EXPECT_LE(rel_err(c.scale, want / 3.0), 1e-8) << where(p, shape);
+      EXPECT_LE(rel_err(c.scale, want / 3.0), 1e-10) << where(p, shape);
     }
   // P = 0 is X = 0.
   const Call c = cdfgam(2, 0.0, 1.0, 7.0, 2.0, 1.0);

@@ -159,6 +159,28 @@ TEST(Gratio, EndValues) {
   EXPECT_EQ(r.q, 1.0);
 }
 
+TEST(Gratio, ProductOfArgumentsUnderflows) {
+  // a x rounds to 0 though neither is 0: P is x^a / Gamma(a + 1), anywhere
+  // from below 1e-100 to near 1, and Q about a (-ln x - 0.5772) for tiny a
+  // and x.
+  const struct {
+    double a, x;
+  } rows[] = {
+      {0.5, 4.9406564584124654e-324},  // erf form
+      {0.4, 4.9406564584124654e-324},  // P = 5.4e-130
+      {1e-10, 1e-320},                 // P = 0.99999993
+      {5e-201, 5e-201},                // Q = 2.3e-198
+      {1e-200, 1e-300},
+      {1e-300, 1e-30},  // Q = 6.8e-299
+  };
+  for (const auto& r : rows) {
+    ASSERT_EQ(r.a * r.x, 0.0);
+    const Ratio got = gratio(r.a, r.x);
+    EXPECT_LE(rel_err(got.p, boost::math::gamma_p(r.a, r.x)), 1e-13) << r.a << " " << r.x;
+    EXPECT_LE(rel_err(got.q, boost::math::gamma_q(r.a, r.x)), 1e-13) << r.a << " " << r.x;
+  }
+}
+
 TEST(Gratio, InfiniteArguments) {
   const double inf = std::numeric_limits<double>::infinity();
   for (double a : {0.0, 0.3, 0.5, 3.0, 19.5, 50.0, 1e30}) {

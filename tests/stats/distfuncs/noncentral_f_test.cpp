@@ -73,6 +73,12 @@ TEST(Cdffnc, StatusAndBound) {
       {"PNONC search ends at its cap", {5, .5, 1e6, 1, 1, kNaN, 2, 1e4}},
       {"DFN search fails high", {3, .99, 1, kNaN, 1, 1, 2, 1e300}},
       {"DFD search fails high", {4, .99, 1, 1, kNaN, 1, 2, 1e300}},
+      // Two bad arguments: the first checked is reported.
+      {"which and P bad", {0, -.1, 1, 1, 1, 1, -1, 1.0}},
+      {"P and F bad", {3, 1, -1, kNaN, 1, 1, -2, 0.9999999999999999}},
+      {"F and DFN bad", {4, .5, -1, 0, kNaN, 1, -4, 0.0}},
+      {"DFN and DFD bad", {5, .5, 1, 0, -1, kNaN, -5, 0.0}},
+      {"DFD and PNONC bad", {2, .5, kNaN, 1, 0, -1, -6, 0.0}},
   };
   for (const auto& r : rows) {
     const Call c = run(r.call);

@@ -17,6 +17,7 @@ namespace {
 using Cdf = void (*)(int*, double*, double*, double*, double*, double*, int*, double*);
 constexpr Cdf nor = numlib::cdfnor, chn = numlib::cdfchn;
 constexpr double kNaN = NAN, kUntouched = -77.0;  // a value the routine must not write
+constexpr double kInf = INFINITY, kLargest = 1.7976931348623157e308;
 const boost::math::normal kStd;
 
 // A call of cdfnor (P, Q, X, MEAN, SD) or cdfchn (P, Q, X, DF, PNONC): its
@@ -129,6 +130,23 @@ TEST(NormalAndNoncentralChisq, StatusAndBound) {
       {nor, 4, .3, .7, 2, 1, kUntouched, -6, 0.0},
       {nor, 4, .7, .3, 1, 2, kUntouched, -6, 0.0},
       {nor, 4, .3, .7, -1e308, 1e308, kUntouched, -6, 0},
+      // MEAN and SD finite, and X where it fixes a parameter; an X or MEAN
+      // beyond the largest double is status 10.
+      {nor, 1, 0, 0, 0, kInf, 1, -5, kLargest},
+      {nor, 1, 0, 0, kInf, kInf, 1, -5, kLargest},
+      {nor, 2, .3, .7, kNaN, -kInf, 1, -5, -kLargest},
+      {nor, 1, 0, 0, 0, 0, kInf, -6, kLargest},
+      {nor, 3, .3, .7, kInf, kNaN, 1, -4, kLargest},
+      {nor, 4, .3, .7, -kInf, 0, kNaN, -4, -kLargest},
+      {nor, 2, .01, .99, kNaN, 0, 1.7e308, 10, kUntouched},
+      {nor, 3, .99, .01, -1.7e308, kNaN, 1.7e308, 10, kUntouched},
+      // Two bad arguments: the first checked is reported.
+      {nor, 0, -1, .5, 0, 0, 1, -1, 1.0},
+      {nor, 2, 0, 0, 0, 0, 1, -2, 0.0},
+      {nor, 2, .5, 0, 0, 0, 1, -3, 0.0},
+      {nor, 3, .3, .8, kInf, kNaN, 1, 3, 1.0},
+      {nor, 1, 0, 0, kNaN, kInf, 0, -4, 0.0},
+      {nor, 2, .3, .7, kNaN, kNaN, -1, -5, 0.0},
       {chn, 0, .5, 0, 1, 1, 1, -1, 1.0},
       {chn, 5, .5, 0, 1, 1, 1, -1, 4.0},
       {chn, 2, -.1, 0, 1, 1, 1, -2, 0.0},
@@ -142,6 +160,11 @@ TEST(NormalAndNoncentralChisq, StatusAndBound) {
       {chn, 4, .99, 0, 1, 3, 1, 1, 1e-300},
       {chn, 4, .5, 0, 2e4, 3, 1, 2, 1e4},
       {chn, 3, .99, 0, 1, 1, 1, 1, 1e-300},
+      // Two bad arguments: the first checked is reported.
+      {chn, 9, -.1, 0, 1, 1, 1, -1, 4.0},
+      {chn, 3, 1.0, 0, -1, 1, 1, -2, 0.9999999999999999},
+      {chn, 4, .5, 0, -1, 0, 1, -4, 0.0},
+      {chn, 2, .5, 0, 1, 0, -1, -5, 0.0},
   };
   for (const Call& r : rows) {
     const Call c = run(r);

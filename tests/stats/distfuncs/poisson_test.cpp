@@ -79,6 +79,13 @@ TEST(Cdfpoi, StatusAndBound) {
       {"ratio error in the S search, Q compared", 2, 0.9, 0.1, 1.0, 1e300, 10, kUntouched},
       {"ratio error in the XLAM search", 3, 0.1, 0.9, 1e300, 1.0, 10, kUntouched},
       {"ratio error in the XLAM search, Q compared", 3, 0.9, 0.1, 1e300, 1.0, 10, kUntouched},
+      // Two bad arguments: the first checked is reported.
+      {"which and P bad", 4, -0.1, 0.5, 1.0, 1.0, -1, 3.0},
+      {"P and Q bad", 3, -0.1, 1.5, 1.0, 1.0, -2, 0.0},
+      {"Q and S bad", 3, 0.5, 0.0, -1.0, 1.0, -3, 0.0},
+      {"S and XLAM bad", 1, 0.5, 0.5, -1.0, -1.0, -4, 0.0},
+      {"S bad, P + Q off", 3, 0.3, 0.8, -1.0, 1.0, -4, 0.0},
+      {"XLAM bad, P + Q off", 2, 0.3, 0.8, 1.0, -1.0, -5, 0.0},
   };
   for (const Row& r : rows) {
     const Call c = cdfpoi(r.which, r.p, r.q, r.s, r.xlam);

@@ -41,7 +41,7 @@ TEST(SearchComplementaryPair, RootsAndFailures) {
     numlib::search_complementary_pair(
         varied, other, r.target,
         [&] {
-          if (*other != 0.5 + (0.5 - *varied)) ++not_complementary;
+          if (*other != 1.0 - *varied) ++not_complementary;
           return r.tails(x, y);
         },
         &status, &bound);
@@ -52,7 +52,7 @@ TEST(SearchComplementaryPair, RootsAndFailures) {
       // The zero finder's final bracket is at most 1e-8 relative wide.
       const double want = r.target.lower ? r.x : 1.0 - r.x;
       EXPECT_NEAR(*varied, want, 1e-8 * want) << r.what;
-      EXPECT_EQ(*other, 0.5 + (0.5 - *varied)) << r.what;
+      EXPECT_EQ(*other, 1.0 - *varied) << r.what;
     }
   }
 }

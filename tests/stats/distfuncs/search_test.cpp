@@ -173,6 +173,40 @@ TEST(Dzror, FindsTheZeroInsideABracket) {
   EXPECT_EQ(r.asked[1], 2.0);
 }
 
+TEST(Dzror, KeepsItsBracketAtTinyValues) {
+  // The same function scaled down so far that the product of two of its
+  // values underflows: the zero finder must still tell the sides apart.
+  const double root = std::sqrt(2.0);
+  for (const double scale : {1.0, 1e-160, 1e-200, 1e-300}) {
+    const Outcome r = zero([scale](double x) { return scale * (x * x - 2.0); }, 0.0, 2.0);
+    EXPECT_EQ(r.status, 0) << scale;
+    EXPECT_NEAR(r.x, root, 1e-10 * root) << scale;
+    EXPECT_LE((r.x - root) * (r.xhi - root), 0.0) << scale;
+  }
+}
+
+TEST(Dzror, ZeroOnEitherSideNotANumberOnNeither) {
+  // 1 - x on [0, 2.5]: the first secant step lands on the root.  A zero
+  // lies on either side, so the finder restarts from the point before it,
+  // 0, and the final bracket ends below 1, not towards 2.5.
+  Outcome r = zero([](double x) { return 1.0 - x; }, 0.0, 2.5);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.x, 1.0);
+  EXPECT_LT(r.xhi, 1.0);
+  // A value that is not a number lies on neither side.  From the secant
+  // point 1.25 (no value) the finder bisects towards 2.5: 1.875 (no
+  // value), 2.1875 (positive: the bracket restarts at 1.875), then closes
+  // on 1.875 from above.
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  r = zero([nan](double x) { return x < 1.0 ? -1.0 : (x < 2.0 ? nan : 1.0); }, 0.0, 2.5);
+  ASSERT_GE(r.asked.size(), 5u);
+  EXPECT_EQ(r.asked[2], 1.25);
+  EXPECT_EQ(r.asked[3], 1.875);
+  EXPECT_EQ(r.asked[4], 2.1875);
+  EXPECT_EQ(r.xhi, 1.875);
+  EXPECT_NEAR(r.x, 1.875, 1e-8);
+}
+
 TEST(Dzror, SameSignAtBothEnds) {
   struct Case {
     const char* name;

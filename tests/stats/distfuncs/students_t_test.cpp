@@ -76,6 +76,12 @@ TEST(Cdft, StatusAndBound) {
       {"T start beyond the range", 2, 0.975, 0.025, 0.0, 1e-100, 0, kUntouched},
       {"T start infinite", 2, 0.025, 0.975, 0.0, 1e-320, 0, kUntouched},
       {"T start not a number", 2, 0.5, 0.5, 0.0, 1e-200, 0, kUntouched},
+      // Two bad arguments: the first checked is reported.
+      {"which and P bad", 4, 0.0, 0.5, 1.0, 1.0, -1, 3.0},
+      {"P and Q bad", 3, 1.1, 0.0, 1.0, 1.0, -2, 1.0},
+      {"Q and T bad", 3, 0.5, 1.5, kNaN, 1.0, -3, 1.0},
+      {"T and DF bad", 1, 0.5, 0.5, kNaN, 0.0, -4, 0.0},
+      {"DF bad, P + Q off", 2, 0.3, 0.8, 1.0, kInf, -5, kMax},
   };
   for (const Row& r : rows) {
     const Call c = cdft(r.which, r.p, r.q, r.t, r.df);
