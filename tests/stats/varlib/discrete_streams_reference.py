@@ -4,7 +4,8 @@
 # BTPE; table inversion and PD) over the combined generator, with every
 # single-precision value rounded to a float as it is stored: the first
 # draws of generator 1 after setall(s1, s2), printed as the rows of the
-# pinned-stream test.  Run: python3 discrete_streams_reference.py
+# pinned-stream test with the steps they take, then the weighted sums
+# (i + 1) x_i of longer streams.  Run: python3 discrete_streams_reference.py
 import math
 import struct
 
@@ -373,3 +374,19 @@ if __name__ == '__main__':
             x = Poisson().draw(g, f32(a), count, branches)
         print(f'{{{s1}, {s2}, "{routine}", {a}, {b}, {{{", ".join(map(str, x))}}}}},  // '
               + '; '.join(sorted(branches)))
+
+
+LONG_ROWS = [  # seed pair, routine, parameter, parameter, draws
+    ((71, 82), 'ignbin', 20000000, 5e-6, 200000),
+    ((81, 82), 'ignbin', 2000, 0.4, 200000),
+    ((91, 82), 'ignpoi', 11.5, None, 200000),
+    ((92, 82), 'ignpoi', 40.0, None, 200000),
+]
+if __name__ == '__main__':
+    for (s1, s2), routine, a, b, count in LONG_ROWS:
+        g, branches = Generator(s1, s2), set()
+        if routine == 'ignbin':
+            x = ignbin(g, a, f32(b), count, branches)
+        else:
+            x = Poisson().draw(g, f32(a), count, branches)
+        print(s1, s2, routine, a, b, count, sum((i + 1) * v for i, v in enumerate(x)))

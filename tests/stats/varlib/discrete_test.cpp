@@ -139,6 +139,26 @@ TEST(Discrete, PinnedStreams) {
     const auto mu = static_cast<float>(r.a);
     EXPECT_EQ(draws(r, [&] { return numlib::ignpoi(mu); }), r.want) << r.a;
   }
+  // Long streams, as the weighted sums (i + 1) x_i of 200,000 draws: enough
+  // passes through BTPE's Stirling bound and PD's quotient and
+  // double-exponential tests that a changed term of them moves some draws.
+  struct Sum {
+    int64_t s1, s2;
+    std::function<int64_t()> draw;
+    int64_t want;
+  };
+  const Sum sums[] = {
+      {71, 82, [] { return numlib::ignbin(20000000, 5e-6f); }, 2000076494913},
+      {81, 82, [] { return numlib::ignbin(2000, .4f); }, 16000863947998},
+      {91, 82, [] { return numlib::ignpoi(11.5f); }, 229883428541},
+      {92, 82, [] { return numlib::ignpoi(40); }, 800051017295},
+  };
+  for (const Sum& r : sums) {
+    numlib::setall(r.s1, r.s2);
+    int64_t sum = 0;
+    for (int64_t i = 1; i <= 200000; ++i) sum += i * r.draw();
+    EXPECT_EQ(sum, r.want) << r.s1;
+  }
 }
 
 TEST(Discrete, ExactCases) {
