@@ -361,6 +361,7 @@ ROWS = [  # seed pair, routine, parameter, parameter, draws
     ((31, 41), 'ignbin', 2000, 0.4, 12),
     ((59, 26), 'ignbin', 200, 0.7, 12),
     ((53, 58), 'ignbin', 20000000, 5e-6, 12),
+    ((20240601, 7), 'ignpoi', 0.5, None, 12),
     ((20240601, 7), 'ignpoi', 3.5, None, 12),
     ((97, 93), 'ignpoi', 40.0, None, 12),
     ((23, 84), 'ignpoi', 1000.0, None, 12),

@@ -113,8 +113,9 @@ TEST(Discrete, PinnedStreams) {
       {53, 58, 1000, 20000000, 5e-6f, {108, 107, 103, 83, 84, 78, 112, 111, 90, 85, 74, 113}},
   };
   const Row poisson_rows[] = {
-      {20240601, 7, 40, 3.5, 0, {2, 2, 2, 3, 4, 5, 5, 4, 5, 1, 3, 7}},  // table: extended, looked
-                                                                        // up
+      // table: 0, then extended to 1 and looked up there; extended, looked up
+      {20240601, 7, 40, .5, 0, {0, 0, 0, 0, 0, 1, 1, 0, 1, 0, 0, 2}},
+      {20240601, 7, 40, 3.5, 0, {2, 2, 2, 3, 4, 5, 5, 4, 5, 1, 3, 7}},
       // PD: the normal deviate at once, by squeeze and by quotient; the
       // double exponential
       {97, 93, 3, 40, 0, {64, 36, 56, 49, 41, 40, 38, 30, 29, 36, 41, 37}},

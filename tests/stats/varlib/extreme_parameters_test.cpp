@@ -96,6 +96,8 @@ TEST(ExtremeParametersDeathTest, BoundsAndTheLawWithin) {
        0, holds},
       {[] { numlib::ignbin(k2to24 + 2, .5f); }, 1,
        binomial + "    16777218 Value of PP:     5.000000E-01\n"},
+      // A mean of 0 in a fresh process, before any table is built.
+      {[] { verdict(numlib::ignpoi(0) == 0, "not 0"); }, 0, holds},
       // Refused by the routine called, not by the one it draws through.
       {[] { numlib::ignnbn(1, 1e-20f); }, 1, "Poisson mean above 2^62 in IGNNBN\n"},
       {[] {
