@@ -18,8 +18,9 @@
 
 namespace numlib {
 
-// low + (high - low) x ranf(); one draw also when low = high.
-// Refused: not low <= high.
+// low + (high - low) x ranf(); one draw also when low = high.  A width
+// high - low beyond the floats is formed in double.
+// Refused: not low <= high, or an infinite bound.
 float genunf(float low, float high);
 
 // Standard normal deviate: Ahrens and Dieter's method FL (1973), 32
@@ -53,18 +54,22 @@ float gennch(float df, float xnonc);
 // F deviate (genchi(dfn) / dfn) / (genchi(dfd) / dfd).  When the
 // denominator is at most 9.999999999998E-39 times the numerator it writes a
 // warning to standard error and returns 1.0E38.
-// Refused: not dfn > 0, or not dfd > 0.
+// Refused: not dfn > 0, not dfd > 0, or an infinite one.
 float genf(float dfn, float dfd);
 
 // Noncentral F deviate (gennch(dfn, xnonc) / dfn) / (genchi(dfd) / dfd),
 // with genf's overflow guard.
-// Refused: not dfn > 1, not dfd > 0, or not xnonc >= 0.
+// Refused: not dfn > 1, not dfd > 0, not xnonc >= 0, or an infinite
+// argument.
 float gennf(float dfn, float dfd, float xnonc);
 
 // Beta deviate in (0, 1): Cheng's algorithm BB when both parameters exceed
 // 1, else BC (1978).  The set-up is redone (and the check run) when the
-// pair differs from the previous call's.
-// Refused: not aa > 0, not bb > 0, or an infinite parameter.
+// pair differs from the previous call's.  Results too close to 0 or 1 for
+// a float are 0 or 1.
+// Refused: not aa > 0, not bb > 0, an infinite parameter, or one below
+// 1e-37 or above 2^17 = 131072: outside those bounds the single-precision
+// algorithms no longer draw the beta law.
 float genbet(float aa, float bb);
 
 // num with the sign of sign; num unchanged when sign is 0.
@@ -90,7 +95,10 @@ void genprm(std::int64_t* iarray, int larray);
 // Binomial deviate of n trials with success probability pp.  With
 // p = min(pp, 1 - pp): inversion when n p < 30 (at most 111 per attempt),
 // else Kachitvichyanukul and Schmeiser's algorithm BTPE (1988); pp > 0.5
-// returns n minus a draw with p.  Refused: n < 0, or pp outside [0, 1].
+// returns n minus a draw with p.  Refused: n < 0, pp outside [0, 1], or,
+// when n p >= 30, n above 2^46 or n p above 2^23, where BTPE in single
+// precision no longer draws the binomial law (only every second count once
+// n p passes 2^24).
 std::int64_t ignbin(std::int64_t n, float pp);
 
 // Poisson deviate of mean mu: Ahrens and Dieter's algorithm PD (1982) for
@@ -102,7 +110,8 @@ std::int64_t ignpoi(float mu);
 // Negative binomial deviate: failures before the n-th success with success
 // probability p, as ignpoi(gengam(p / (1 - p), n)); n = 0 gives 0 without
 // drawing.  Stops through ftnstop: n < 0, p <= 0 or p >= 1 (or not a
-// number).
+// number), or a gamma draw above ignpoi's bound 2^62 (its mean n (1 - p) / p
+// passes 2^62 at p of about 2e-19 n).
 std::int64_t ignnbn(std::int64_t n, float p);
 
 // Multinomial counts ix[0..ncat-1] of n events over ncat categories with
@@ -110,7 +119,8 @@ std::int64_t ignnbn(std::int64_t n, float p);
 // read), by successive binomials: ix[i] = ignbin(events left, p[i] / share
 // left), stopping once no event is left.  Stops through ftnstop: n < 0,
 // ncat <= 1, some p[i] < 0 or > 1 or not a number (tested in index order),
-// or p[0] + ... + p[ncat-2] > 0.99999.
+// or p[0] + ... + p[ncat-2] > 0.99999; and, before a binomial draw that
+// ignbin would refuse for the events left, the same way.
 void genmul(std::int64_t n, const float* p, std::int64_t ncat, std::int64_t* ix);
 
 // Set-up of genmn for the mean meanv[0..p-1] and the p x p covariance covm

@@ -8,10 +8,20 @@
 
 #include "stats/varlib/com.h"
 #include "stats/varlib/varlib.h"
+#include "stats/varlib/varlib_bounds.h"
 
 namespace numlib {
 
 namespace {
+
+// BTPE's bounds on n and n p (see varlib_bounds.h).
+constexpr std::int64_t kLargestBtpeTrials = std::int64_t{1} << 46;
+constexpr float kLargestBtpeMean = 8388608.0f;  // 2^23
+
+// min(pp, 1 - pp), compared in double.
+float smaller_probability(float pp) {
+  return static_cast<float>(std::min(static_cast<double>(pp), 1.0 - pp));
+}
 
 // The set-up of the last (n, pp); the caller's pp starts at -1.0 and n at
 // -1, so the first call makes it.
@@ -34,7 +44,7 @@ BinomialSetup setup;
 
 void set_probability(float pp) {
   setup.psave = pp;
-  setup.p = static_cast<float>(std::min(static_cast<double>(pp), 1.0 - pp));
+  setup.p = smaller_probability(pp);
   setup.q = 1.0f - setup.p;
 }
 
@@ -116,8 +126,9 @@ bool btpe_accepts(std::int64_t n, std::int64_t ix, float v) {
   if (alv < ynorm - amaxp) return true;
   if (alv > ynorm + amaxp) return false;
   // Stirling's formula for ln f(ix) / f(m).
-  const double x1 = static_cast<float>(ix + 1), f1 = s.fm + 1.0f;
-  const double z = static_cast<float>(n + 1) - s.fm, w = static_cast<float>(n - ix + 1);
+  // In double: above 2^24 trials a float would move the bound by whole units.
+  const double x1 = static_cast<double>(ix + 1), f1 = s.fm + 1.0;
+  const double z = static_cast<double>(n + 1) - s.fm, w = static_cast<double>(n - ix + 1);
   const double bound = s.xm * std::log(f1 / x1) +
                        (static_cast<double>(n - s.m) + 0.5) * std::log(z / w) +
                        static_cast<double>(ix - s.m) * std::log(w * s.p / (x1 * s.q)) +
@@ -152,6 +163,11 @@ std::int64_t btpe(std::int64_t n) {
 
 }  // namespace
 
+bool ignbin_in_bounds(std::int64_t n, float pp) {
+  const float xnp = n * smaller_probability(pp);  // as the set-up forms it
+  return xnp < 30.0f || (n <= kLargestBtpeTrials && xnp <= kLargestBtpeMean);
+}
+
 std::int64_t ignbin(std::int64_t n, float pp) {
   if (n < 0) {
     std::fputs("N < 0 in IGNBIN - ABORT", stderr);
@@ -161,6 +177,11 @@ std::int64_t ignbin(std::int64_t n, float pp) {
   if (!(pp >= 0.0f && pp <= 1.0f)) {
     std::fputs("PP < 0 or PP > 1 in IGNBIN - ABORT", stderr);
     std::fprintf(stderr, "Value of PP: %16.6E\n", pp);
+    std::exit(EXIT_FAILURE);
+  }
+  if (!ignbin_in_bounds(n, pp)) {
+    std::fputs("N above 2^46 or N x P above 2^23 in IGNBIN - ABORT", stderr);
+    std::fprintf(stderr, "Value of N: %12ld Value of PP: %16.6E\n", static_cast<long>(n), pp);
     std::exit(EXIT_FAILURE);
   }
   if (pp != setup.psave) {

@@ -1,4 +1,5 @@
 // Central and noncentral F variates, as ratios of chi-square variates.
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -28,6 +29,11 @@ float genf(float dfn, float dfd) {
     std::fprintf(stderr, "DFN value: %16.6EDFD value: %16.6E\n", dfn, dfd);
     std::exit(EXIT_FAILURE);
   }
+  if (std::isinf(dfn) || std::isinf(dfd)) {
+    std::fputs("Degrees of freedom infinite in GENF - abort!", stderr);
+    std::fprintf(stderr, "DFN value: %16.6EDFD value: %16.6E\n", dfn, dfd);
+    std::exit(EXIT_FAILURE);
+  }
   const float xnum = genchi(dfn) / dfn;
   const float xden = genchi(dfd) / dfd;
   return guarded_ratio(xnum, xden, "GENF");
@@ -38,6 +44,12 @@ float gennf(float dfn, float dfd, float xnonc) {
     std::fputs("In GENNF - Either (1) Numerator DF <= 1.0 or", stderr);
     std::fputs("(2) Denominator DF < 0.0 or ", stderr);
     std::fputs("(3) Noncentrality parameter < 0.0", stderr);
+    std::fprintf(stderr, "DFN value: %16.6EDFD value: %16.6EXNONC value: \n%16.6E\n", dfn, dfd,
+                 xnonc);
+    std::exit(EXIT_FAILURE);
+  }
+  if (std::isinf(dfn) || std::isinf(dfd) || std::isinf(xnonc)) {
+    std::fputs("In GENNF - an argument is infinite", stderr);
     std::fprintf(stderr, "DFN value: %16.6EDFD value: %16.6EXNONC value: \n%16.6E\n", dfn, dfd,
                  xnonc);
     std::exit(EXIT_FAILURE);

@@ -4,6 +4,7 @@
 
 #include "stats/distfuncs/ftnstop.h"
 #include "stats/varlib/varlib.h"
+#include "stats/varlib/varlib_bounds.h"
 
 namespace numlib {
 
@@ -25,6 +26,9 @@ void genmul(std::int64_t n, const float* p, std::int64_t ncat, std::int64_t* ix)
     // The share left can round below p[icat] after many categories; a
     // probability is at most 1.
     const float prob = std::min(p[icat] / sum, 1.0f);
+    // Refused here rather than by ignbin, so that the message names this
+    // routine; it depends on the events left, so only the draw can tell.
+    if (!ignbin_in_bounds(ntot, prob)) ftnstop("N too large for the binomial draws in GENMUL");
     ix[icat] = ignbin(ntot, prob);
     ntot -= ix[icat];
     if (ntot <= 0) return;

@@ -4,6 +4,7 @@
 
 #include "stats/distfuncs/ftnstop.h"
 #include "stats/varlib/varlib.h"
+#include "stats/varlib/varlib_bounds.h"
 
 namespace numlib {
 
@@ -15,7 +16,11 @@ std::int64_t ignnbn(std::int64_t n, float p) {
   if (n == 0) return 0;
   const float r = static_cast<float>(n);
   const float a = p / (1.0f - p);
-  return ignpoi(gengam(a, r));
+  const float mu = gengam(a, r);
+  // Refused here rather than by ignpoi, so that the message names this
+  // routine.
+  if (!(mu <= kLargestPoissonMean)) ftnstop("Poisson mean above 2^62 in IGNNBN");
+  return ignpoi(mu);
 }
 
 }  // namespace numlib

@@ -8,14 +8,11 @@
 
 #include "stats/varlib/com.h"
 #include "stats/varlib/varlib.h"
+#include "stats/varlib/varlib_bounds.h"
 
 namespace numlib {
 
 namespace {
-
-// Above this mean, mu + sqrt(mu) times the largest normal or exponential
-// step could leave the 64-bit integers.
-constexpr float kLargestMean = 4.611686018427387904e18f;  // 2^62
 
 // PD's coefficients of the correction polynomial of ln(k! e^mu / mu^k).
 constexpr float kA[8] = {-0.5,       0.3333333, -0.2500068, 0.2000118,
@@ -170,7 +167,7 @@ std::int64_t inversion(float mu) {
 }  // namespace
 
 std::int64_t ignpoi(float mu) {
-  if (std::isnan(mu) || std::isinf(mu) || mu > kLargestMean) {
+  if (std::isnan(mu) || std::isinf(mu) || mu > kLargestPoissonMean) {
     std::fputs("MU not a number, infinite or above 2^62 in IGNPOI - ABORT", stderr);
     std::fprintf(stderr, "Value of MU: %16.6E\n", mu);
     std::exit(EXIT_FAILURE);

@@ -1,5 +1,6 @@
 // Uniform variates on an interval, uniform integers and random
 // permutations.
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -23,7 +24,17 @@ float genunf(float low, float high) {
     std::fputs("Abort", stderr);
     std::exit(EXIT_FAILURE);
   }
-  return low + (high - low) * ranf();
+  if (std::isinf(low) || std::isinf(high)) {
+    std::fprintf(stderr, "LOW or HIGH infinite in GENUNF: LOW %16.6E HIGH: %16.6E\n", low, high);
+    std::fputs("Abort", stderr);
+    std::exit(EXIT_FAILURE);
+  }
+  const float width = high - low;
+  const float u = ranf();
+  // A width beyond the floats is formed in double; the draw still lies in
+  // [low, high].
+  if (std::isinf(width)) return static_cast<float>(low + (static_cast<double>(high) - low) * u);
+  return low + width * u;
 }
 
 std::int64_t ignuin(std::int64_t low, std::int64_t high) {

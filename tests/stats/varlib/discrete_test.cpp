@@ -11,10 +11,12 @@
 #include <functional>
 #include <numeric>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <boost/math/distributions.hpp>
 
+#include "chi_square.h"
 #include "chosen_uniform.h"
 #include "exact_message.h"
 #include "stats/varlib/com.h"
@@ -24,7 +26,6 @@ namespace {
 
 namespace bm = boost::math;
 using std::int64_t;
-using Pmf = std::function<double(int64_t)>;
 
 template <class Dist>
 Pmf pmf(Dist d) {
@@ -32,37 +33,6 @@ Pmf pmf(Dist d) {
 }
 Pmf binomial(double n, float p) { return pmf(bm::binomial(n, p)); }
 Pmf poisson(double mu) { return pmf(bm::poisson(mu)); }
-
-// p-value of Pearson's chi-square statistic of the draws against pmf
-// (support from 0).  Single values from 0 up to the largest draw or to
-// where the probability left is below 1e-9 are cells, the last one taking
-// the rest, and cells are merged from each end inward until every expected
-// count is at least 5.
-double chi_square_p(const std::vector<int64_t>& x, const Pmf& pmf) {
-  const int64_t largest = *std::max_element(x.begin(), x.end());
-  const double n = x.size();
-  std::vector<double> o, e;
-  double total = 0;
-  for (int64_t k = 0; k <= largest || total < 1 - 1e-9; ++k) {
-    e.push_back(n * pmf(k));
-    total += pmf(k);
-  }
-  e.back() += n * std::max(0.0, 1 - total);
-  o.assign(e.size(), 0);
-  for (int64_t v : x) ++o[v];
-  const auto merge_from_front = [](std::vector<double>& o, std::vector<double>& e) {
-    while (e.size() > 1 && e.front() < 5) {
-      e[1] += e[0], o[1] += o[0];
-      e.erase(e.begin()), o.erase(o.begin());
-    }
-  };
-  merge_from_front(o, e);
-  std::reverse(o.begin(), o.end()), std::reverse(e.begin(), e.end());
-  merge_from_front(o, e);
-  double chi2 = 0;
-  for (std::size_t i = 0; i < e.size(); ++i) chi2 += (o[i] - e[i]) * (o[i] - e[i]) / e[i];
-  return bm::cdf(bm::complement(bm::chi_squared(e.size() - 1.0), chi2));
-}
 
 // genmul's count of category i for n events over (p0, p1, the rest).
 int64_t multinomial(int i) {
@@ -82,35 +52,113 @@ int64_t permutation() {
 TEST(Discrete, DrawsFollowTheirDistributions) {
   using numlib::ignbin;
   using numlib::ignpoi;
-  const std::pair<std::function<int64_t()>, Pmf> rows[] = {
-      {[] { return ignbin(20, .3f); }, binomial(20, .3f)},              // inversion
-      {[] { return ignbin(20, .8f); }, binomial(20, .8f)},              // inversion, n - x
-      {[] { return ignbin(100, .29f); }, binomial(100, .29f)},          // n p just below 30
-      {[] { return ignbin(100, .31f); }, binomial(100, .31f)},          // BTPE
-      {[] { return ignbin(200, .7f); }, binomial(200, .7f)},            // BTPE, n - x
-      {[] { return ignbin(2000, .4f); }, binomial(2000, .4f)},          // BTPE's squeezes
-      {[] { return ignbin(500000000, 2e-8f); }, binomial(5e8, 2e-8f)},  // q rounds to 1
-      {[] { return ignpoi(3); }, poisson(3)},
-      {[] { return ignpoi(9.99f); }, poisson(9.99f)},
-      {[] { return ignpoi(10); }, poisson(10)},
-      {[] { return ignpoi(40); }, poisson(40)},
-      {[] { return ignpoi(1000); }, poisson(1000)},
-      {[] { return ignpoi(20), ignpoi(5); }, poisson(5)},  // PD calls between
-      {[] { return numlib::ignnbn(5, .3f); }, pmf(bm::negative_binomial(5, .3f))},
-      {[] { return numlib::ignnbn(2, .8f); }, pmf(bm::negative_binomial(2, .8f))},
-      {[] { return multinomial(0); }, binomial(30, .2f)},
-      {[] { return multinomial(1); }, binomial(30, .5f)},
-      {[] { return multinomial(2); }, binomial(30, 1 - .2f - .5f)},
-      {permutation, [](int64_t k) { return k < 6 ? 1 / 6.0 : 0.0; }},
+  // BTPE and PD draw a million each: their rarer steps (BTPE's Stirling
+  // bound, PD's double-exponential rejection) shape little of the law, and
+  // a changed coefficient there shows only in large samples.
+  constexpr int kMany = 1000000, kSome = 200000;
+  const std::tuple<std::function<int64_t()>, Pmf, int> rows[] = {
+      {[] { return ignbin(20, .3f); }, binomial(20, .3f), kSome},              // inversion
+      {[] { return ignbin(20, .8f); }, binomial(20, .8f), kSome},              // inversion, n - x
+      {[] { return ignbin(100, .29f); }, binomial(100, .29f), kSome},          // n p just below 30
+      {[] { return ignbin(100, .31f); }, binomial(100, .31f), kMany},          // BTPE
+      {[] { return ignbin(200, .7f); }, binomial(200, .7f), kMany},            // BTPE, n - x
+      {[] { return ignbin(2000, .4f); }, binomial(2000, .4f), kMany},          // BTPE's squeezes
+      {[] { return ignbin(500000000, 2e-8f); }, binomial(5e8, 2e-8f), kSome},  // q rounds to 1
+      {[] { return ignpoi(3); }, poisson(3), kSome},
+      {[] { return ignpoi(9.99f); }, poisson(9.99f), kSome},
+      {[] { return ignpoi(10); }, poisson(10), kMany},
+      {[] { return ignpoi(40); }, poisson(40), kMany},
+      {[] { return ignpoi(1000); }, poisson(1000), kMany},
+      {[] { return ignpoi(20), ignpoi(5); }, poisson(5), kSome},  // PD calls between
+      {[] { return numlib::ignnbn(5, .3f); }, pmf(bm::negative_binomial(5, .3f)), kSome},
+      {[] { return numlib::ignnbn(2, .8f); }, pmf(bm::negative_binomial(2, .8f)), kSome},
+      {[] { return multinomial(0); }, binomial(30, .2f), kSome},
+      {[] { return multinomial(1); }, binomial(30, .5f), kSome},
+      {[] { return multinomial(2); }, binomial(30, 1 - .2f - .5f), kSome},
+      {permutation, [](int64_t k) { return k < 6 ? 1 / 6.0 : 0.0; }, kSome},
   };
   // Level 0.001 with fixed seeds; the faults these rows catch (a lost
   // branch, a wrong constant, a stale table) move the statistic far beyond.
   numlib::setall(20240601, 7);
   for (std::size_t row = 0; row < std::size(rows); ++row) {
-    std::vector<int64_t> x(20000);
-    std::generate(x.begin(), x.end(), rows[row].first);
+    const auto& [draw, law, count] = rows[row];
+    std::vector<int64_t> x(count);
+    std::generate(x.begin(), x.end(), draw);
     ASSERT_GE(*std::min_element(x.begin(), x.end()), 0) << "row " << row;
-    EXPECT_GT(chi_square_p(x, rows[row].second), 0.001) << "row " << row;
+    EXPECT_GT(chi_square_p(x, law), 0.001) << "row " << row;
+  }
+}
+
+TEST(Discrete, PinnedStreams) {
+  // The first draws of generator 1 after setall(s1, s2), as
+  // discrete_streams_reference.py prints them from the published steps,
+  // written apart from the library; the comments name the steps the draws
+  // take.  Each row first draws once with the same probability (or the
+  // other method) and another size, leaving a set-up the row must redo.
+  struct Row {
+    int64_t s1, s2, before;
+    double a;
+    float pp;
+    std::vector<int64_t> want;
+  };
+  const Row binomial_rows[] = {
+      {20240601, 7, 2000, 20, .3f, {4, 5, 4, 6, 6, 8, 8, 6}},          // inversion
+      {20240601, 7, 2000, 20, .8f, {18, 17, 18, 16, 16, 15, 14, 16}},  // inversion, n - x
+      // triangle; parallelogram by ratios and squeeze; right tail by squeeze
+      // and Stirling's bound
+      {31, 41, 20, 2000, .4f, {790, 774, 799, 801, 812, 781, 826, 817, 777, 793, 794, 821}},
+      // triangle, parallelogram, both tails; ratios accept and reject; n - x
+      {59, 26, 2000, 200, .7f, {151, 149, 145, 130, 135, 142, 144, 145, 133, 152, 130, 122}},
+      // n above 2^24: Stirling's bound accepts and rejects
+      {53, 58, 1000, 20000000, 5e-6f, {108, 107, 103, 83, 84, 78, 112, 111, 90, 85, 74, 113}},
+  };
+  const Row poisson_rows[] = {
+      // table: 0, then extended to 1 and looked up there; extended, looked up
+      {20240601, 7, 40, .5, 0, {0, 0, 0, 0, 0, 1, 1, 0, 1, 0, 0, 2}},
+      {20240601, 7, 40, 3.5, 0, {2, 2, 2, 3, 4, 5, 5, 4, 5, 1, 3, 7}},
+      // PD: the normal deviate at once, by squeeze and by quotient; the
+      // double exponential
+      {97, 93, 3, 40, 0, {64, 36, 56, 49, 41, 40, 38, 30, 29, 36, 41, 37}},
+      {23, 84, 40, 1000, 0, {933, 1010, 1058, 1025, 1010, 1005, 1000, 1023, 964, 1025, 962, 984}},
+  };
+  numlib::setall(1, 1);
+  int64_t first = 1;
+  numlib::gscgn(1, &first);
+  numlib::setant(0);
+  const auto draws = [](const Row& r, const std::function<int64_t()>& draw) {
+    numlib::setall(r.s1, r.s2);
+    std::vector<int64_t> x(r.want.size());
+    return std::generate(x.begin(), x.end(), draw), x;
+  };
+  for (const Row& r : binomial_rows) {
+    numlib::ignbin(r.before, r.pp);
+    const auto n = static_cast<int64_t>(r.a);
+    EXPECT_EQ(draws(r, [&] { return numlib::ignbin(n, r.pp); }), r.want) << r.a << " " << r.pp;
+  }
+  for (const Row& r : poisson_rows) {
+    numlib::ignpoi(r.before);
+    const auto mu = static_cast<float>(r.a);
+    EXPECT_EQ(draws(r, [&] { return numlib::ignpoi(mu); }), r.want) << r.a;
+  }
+  // Long streams, as the weighted sums (i + 1) x_i of 200,000 draws: enough
+  // passes through BTPE's Stirling bound and PD's quotient and
+  // double-exponential tests that a changed term of them moves some draws.
+  struct Sum {
+    int64_t s1, s2;
+    std::function<int64_t()> draw;
+    int64_t want;
+  };
+  const Sum sums[] = {
+      {71, 82, [] { return numlib::ignbin(20000000, 5e-6f); }, 2000076494913},
+      {81, 82, [] { return numlib::ignbin(2000, .4f); }, 16000863947998},
+      {91, 82, [] { return numlib::ignpoi(11.5f); }, 229883428541},
+      {92, 82, [] { return numlib::ignpoi(40); }, 800051017295},
+  };
+  for (const Sum& r : sums) {
+    numlib::setall(r.s1, r.s2);
+    int64_t sum = 0;
+    for (int64_t i = 1; i <= 200000; ++i) sum += i * r.draw();
+    EXPECT_EQ(sum, r.want) << r.s1;
   }
 }
 

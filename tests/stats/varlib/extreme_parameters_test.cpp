@@ -1,0 +1,147 @@
+// The variates at the ends of their parameter ranges, each row in a child
+// process: a row that must draw its law reports "law holds" (or what it
+// found) and exits with status 0; a row beyond a bound must be refused with
+// its routine's message and status 1.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <boost/math/distributions/binomial.hpp>
+#include <boost/math/distributions/poisson.hpp>
+
+#include "chi_square.h"
+#include "exact_message.h"
+#include "stats/varlib/com.h"
+#include "stats/varlib/varlib.h"
+
+namespace {
+
+using std::int64_t;
+
+// Ends the child process with the verdict on its law.
+[[noreturn]] void verdict(bool holds, const std::string& found) {
+  std::fputs(holds ? "law holds" : found.c_str(), stderr);
+  std::exit(0);
+}
+
+// Pearson's test at level 0.001 of ignbin(n, pp) against the binomial law;
+// beyond 2^53 trials, where Boost's binomial loses (1 - p)^n, against the
+// Poisson law of mean n p, which differs by about p + k^2 / n.
+void binomial_law(int64_t n, float pp, int count = 200000) {
+  namespace bm = boost::math;
+  std::vector<int64_t> x(count);
+  std::generate(x.begin(), x.end(), [&] { return numlib::ignbin(n, pp); });
+  const double nd = static_cast<double>(n);
+  const bm::binomial binomial(nd, pp);
+  const bm::poisson poisson(nd * pp);
+  const double p = chi_square_p(x, [&](int64_t k) {
+    return nd > 0x1p53 ? bm::pdf(poisson, double(k)) : bm::pdf(binomial, double(k));
+  });
+  verdict(p > 0.001, "p = " + std::to_string(p));
+}
+
+// Mean and variance of count draws within 4.5 standard errors of the law's;
+// the variance's standard error is estimated from the sample's fourth
+// moment, since some of these laws are far from normal.
+void moments_hold(const std::function<double()>& draw, double mean, double variance,
+                  int count = 100000) {
+  std::vector<double> x(count);
+  std::generate(x.begin(), x.end(), draw);
+  double m = 0, v = 0, m4 = 0;
+  for (double y : x) m += y / count;
+  for (double y : x) v += (y - m) * (y - m) / count, m4 += std::pow(y - m, 4) / count;
+  const bool holds = std::fabs(m - mean) <= 4.5 * std::sqrt(variance / count) &&
+                     std::fabs(v - variance) <= 4.5 * std::sqrt((m4 - v * v) / count);
+  verdict(holds, "mean " + std::to_string(m) + ", variance " + std::to_string(v));
+}
+
+TEST(ExtremeParametersDeathTest, BoundsAndTheLawWithin) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // fresh set-up caches in every row
+  const float inf = INFINITY;
+  const std::string holds = "law holds";
+  const std::string binomial = "N above 2^46 or N x P above 2^23 in IGNBIN - ABORTValue of N: ";
+  const std::string beta = " AA or BB below 1E-37 or above 2^17 in GENBET - Abort! AA: ";
+  const std::string f = "Degrees of freedom infinite in GENF - abort!DFN value: ";
+  const std::string nf = "In GENNF - an argument is infinite*";
+  constexpr int64_t k2to46 = int64_t{1} << 46, k2to24 = int64_t{1} << 24;
+  struct Row {
+    std::function<void()> call;
+    int status;
+    std::string message;
+  };
+  const Row rows[] = {
+      // ignbin: Stirling's bound in double above 2^24 trials (in single
+      // precision the variances were 92, 118 and 90 where they are 100).
+      {[] { binomial_law(20000000, 5e-6f); }, 0, holds},
+      {[] { binomial_law(100000000, 1e-6f); }, 0, holds},
+      {[] { binomial_law(1000000000, 1e-7f); }, 0, holds},
+      {[] { binomial_law(k2to46, 1e-12f); }, 0, holds},  // BTPE's largest n
+      {[] { numlib::ignbin(k2to46 + 1, 1e-12f); }, 1,
+       binomial + "70368744177665 Value of PP:     1.000000E-12\n"},
+      {[] { binomial_law(1000000000000000000, 1e-17f); }, 0, holds},       // inversion, any n
+      {[] { numlib::ignbin(3000000000000000, .5f); }, 1, binomial + "*"},  // used to hang
+      // n p = 2^23: odd and even counts alike (from 2^24 on, BTPE's floats
+      // reached only even ones).
+      {[] { moments_hold([] { return numlib::ignbin(k2to24, .5f) % 2; }, .5, .25); }, 0, holds},
+      {[] {
+         moments_hold([] { return numlib::ignbin(k2to24, .5f) - k2to24 / 2.0; }, 0, k2to24 / 4.0);
+       },
+       0, holds},
+      {[] { numlib::ignbin(k2to24 + 2, .5f); }, 1,
+       binomial + "    16777218 Value of PP:     5.000000E-01\n"},
+      // A mean of 0 in a fresh process, before any table is built.
+      {[] { verdict(numlib::ignpoi(0) == 0, "not 0"); }, 0, holds},
+      // Refused by the routine called, not by the one it draws through.
+      {[] { numlib::ignnbn(1, 1e-20f); }, 1, "Poisson mean above 2^62 in IGNNBN\n"},
+      {[] {
+         const float p[] = {.5f, .25f, 0};
+         int64_t ix[3];
+         numlib::genmul(k2to24 * 2, p, 3, ix);
+       },
+       1, "N too large for the binomial draws in GENMUL\n"},
+      // genbet: the shapes the law holds for, and beyond.
+      {[] { moments_hold([] { return numlib::genbet(131072, 131072); }, .5, 1 / (4 * 262145.0)); },
+       0, holds},
+      {[] { numlib::genbet(131073, 2); }, 1, beta + "    1.310730E+05 BB     2.000000E+00\n"},
+      {[] { numlib::genbet(1, 1e8f); }, 1, beta + "*"},
+      {[] { numlib::genbet(2e38f, 2e38f); }, 1, beta + "*"},
+      {[] { numlib::genbet(1e38f, .5f); }, 1, beta + "*"},
+      // Tiny shapes: 0 or 1, the end 1 with probability a / (a + b).
+      {[] { moments_hold([] { return numlib::genbet(1e-37f, 3e-37f); }, .25, .1875); }, 0, holds},
+      {[] { numlib::genbet(1e-40f, 1e-40f); }, 1, beta + "*"},
+      {[] { numlib::genbet(.5f, 9e-38f); }, 1, beta + "*"},
+      // a exp(v) beyond the floats gave inf / inf for 0.1% of these draws.
+      {[] {
+         moments_hold([] { return numlib::genbet(1, .01f); }, 1 / 1.01, .01 / (1.0201 * 2.01));
+       },
+       0, holds},
+      // genunf: a width beyond the floats; infinite bounds.
+      {[] { moments_hold([] { return numlib::genunf(-3e38f, 3e38f) / 3e38; }, 0, 1 / 3.0); }, 0,
+       holds},
+      {[&] { numlib::genunf(-inf, 1); }, 1,
+       "LOW or HIGH infinite in GENUNF: LOW             -INF HIGH:     1.000000E+00\nAbort"},
+      {[&] { numlib::genunf(0, inf); }, 1, "LOW or HIGH infinite in GENUNF*"},
+      {[&] { numlib::genunf(inf, inf); }, 1, "LOW or HIGH infinite in GENUNF*"},
+      // genf and gennf: infinite arguments.
+      {[&] { numlib::genf(inf, 5); }, 1, f + "             INF" + "DFD value:     5.000000E+00\n"},
+      {[&] { numlib::genf(5, inf); }, 1, f + "*"},
+      {[&] { numlib::gennf(2, inf, 0); }, 1, nf},
+      {[&] { numlib::gennf(inf, 2, 0); }, 1, nf},
+      {[&] { numlib::gennf(2, 5, inf); }, 1, nf},
+  };
+  for (std::size_t row = 0; row < std::size(rows); ++row) {
+    const Row& r = rows[row];
+    EXPECT_EXIT((numlib::setall(20240607, 11), r.call()), ::testing::ExitedWithCode(r.status),
+                quoted(r.message))
+        << "row " << row;
+  }
+}
+
+}  // namespace
