@@ -103,15 +103,16 @@ std::int64_t ignbin(std::int64_t n, float pp);
 
 // Poisson deviate of mean mu: Ahrens and Dieter's algorithm PD (1982) for
 // mu >= 10, table inversion (35 cumulative terms) below.  A mean <= 0
-// gives 0.  Refused: mu not a number, infinite, or above 2^62 (beyond
-// which a deviate could overflow a 64-bit integer).
+// gives 0.  Refused: mu not a number, infinite, or above 2^23 (PD works
+// in single precision, whose integers are exact only up to 2^24: from a
+// mean of 2^24 on it would return only every second count).
 std::int64_t ignpoi(float mu);
 
 // Negative binomial deviate: failures before the n-th success with success
 // probability p, as ignpoi(gengam(p / (1 - p), n)); n = 0 gives 0 without
 // drawing.  Stops through ftnstop: n < 0, p <= 0 or p >= 1 (or not a
-// number), or a gamma draw above ignpoi's bound 2^62 (its mean n (1 - p) / p
-// passes 2^62 at p of about 2e-19 n).
+// number), or a gamma draw above ignpoi's bound 2^23 (its mean n (1 - p) / p
+// passes 2^23 at p of about 1.2e-7 n).
 std::int64_t ignnbn(std::int64_t n, float p);
 
 // Multinomial counts ix[0..ncat-1] of n events over ncat categories with

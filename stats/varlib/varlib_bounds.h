@@ -8,9 +8,12 @@
 
 namespace numlib {
 
-// The largest mean ignpoi accepts, 2^62: above it mu + sqrt(mu) times the
-// largest normal or exponential step could leave the 64-bit integers.
-constexpr float kLargestPoissonMean = 4.611686018427387904e18f;
+// The largest mean ignpoi accepts, 2^23.  PD forms its deviates in single
+// precision, whose integers are exact only up to 2^24: from a mean of 2^24
+// on it returns only every second count (and coarser further up), so the
+// law is lost.  Below 2^23 a deviate would need to lie some 2900 standard
+// deviations above the mean to reach 2^24.
+constexpr float kLargestPoissonMean = 8388608.0f;
 
 // Whether ignbin accepts n trials with success probability pp, for n >= 0
 // and pp in [0, 1]: always by inversion (n p < 30, p = min(pp, 1 - pp));

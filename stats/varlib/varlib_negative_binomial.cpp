@@ -19,7 +19,7 @@ std::int64_t ignnbn(std::int64_t n, float p) {
   const float mu = gengam(a, r);
   // Refused here rather than by ignpoi, so that the message names this
   // routine.
-  if (!(mu <= kLargestPoissonMean)) ftnstop("Poisson mean above 2^62 in IGNNBN");
+  if (!(mu <= kLargestPoissonMean)) ftnstop("Poisson mean above 2^23 in IGNNBN");
   return ignpoi(mu);
 }
 

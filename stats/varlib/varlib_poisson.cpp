@@ -168,7 +168,7 @@ std::int64_t inversion(float mu) {
 
 std::int64_t ignpoi(float mu) {
   if (std::isnan(mu) || std::isinf(mu) || mu > kLargestPoissonMean) {
-    std::fputs("MU not a number, infinite or above 2^62 in IGNPOI - ABORT", stderr);
+    std::fputs("MU not a number, infinite or above 2^23 in IGNPOI - ABORT", stderr);
     std::fprintf(stderr, "Value of MU: %16.6E\n", mu);
     std::exit(EXIT_FAILURE);
   }

@@ -257,7 +257,7 @@ TEST(DiscreteDeathTest, RefusedArgumentsStopTheProcess) {
     int64_t ix[3];
     numlib::genmul(n, p, ncat, ix);
   };
-  const std::string pois = "MU not a number, infinite or above 2^62 in IGNPOI - ABORTValue of MU: ";
+  const std::string pois = "MU not a number, infinite or above 2^23 in IGNPOI - ABORTValue of MU: ";
   const std::pair<std::function<void()>, std::string> rows[] = {
       {[] { numlib::ignuin(2, 1); }, " low > high in ignuin - ABORT"},
       {[] { numlib::ignuin(0, 2147483562); }, " high - low too large in ignuin - ABORT"},

@@ -96,10 +96,18 @@ TEST(ExtremeParametersDeathTest, BoundsAndTheLawWithin) {
        0, holds},
       {[] { numlib::ignbin(k2to24 + 2, .5f); }, 1,
        binomial + "    16777218 Value of PP:     5.000000E-01\n"},
+      // ignpoi up to a mean of 2^23: odd and even counts alike, and the
+      // Poisson variance (from 2^24 on, PD's floats reached only even ones).
+      {[] { moments_hold([] { return numlib::ignpoi(8388608.0f) % 2; }, .5, .25); }, 0, holds},
+      {[] { moments_hold([] { return numlib::ignpoi(8388608.0f) - 8388608.0; }, 0, 8388608.0); }, 0,
+       holds},
+      {[] { numlib::ignpoi(8388609.0f); }, 1,
+       "MU not a number, infinite or above 2^23 in IGNPOI - ABORTValue of MU:     8.388609E+06\n"},
+      {[] { numlib::ignnbn(1000, 1e-4f); }, 1, "Poisson mean above 2^23 in IGNNBN\n"},
       // A mean of 0 in a fresh process, before any table is built.
       {[] { verdict(numlib::ignpoi(0) == 0, "not 0"); }, 0, holds},
       // Refused by the routine called, not by the one it draws through.
-      {[] { numlib::ignnbn(1, 1e-20f); }, 1, "Poisson mean above 2^62 in IGNNBN\n"},
+      {[] { numlib::ignnbn(1, 1e-20f); }, 1, "Poisson mean above 2^23 in IGNNBN\n"},
       {[] {
          const float p[] = {.5f, .25f, 0};
          int64_t ix[3];
