@@ -113,10 +113,15 @@ void cdfchn(int* which, double* p, double* q, double* x, double* df, double* pno
 
 // cum = P and ccum = 1 - P of the noncentral chi-square distribution at x
 // with df degrees of freedom and noncentrality pnonc: the Poisson-weighted
-// sum of central distributions, summed outward from the central term to
-// relative accuracy 1e-5 with at most 1001 terms each way (so absolute
-// accuracy only, and truncated beyond PNONC of about 1e5); the central
-// distribution at pnonc <= 1e-10.
+// sum of central distributions, summed outward from the central term until
+// a term falls below 1e-5 of the sum, with at most 1001 terms each way.
+// The accuracy is absolute only: the error in P grows with pnonc, to about
+// 3e-4 at 1e4 and 9.3e-4 at 1e5, and beyond, where the 1001 terms no longer
+// reach, fast (0.16 at 1e6).  A sum below 1e-20 ends once its terms no
+// longer rise, so that a tiny central term (x small beside df + pnonc)
+// still leads to the large terms below it; where the central term's
+// density underflows, the central P of each term below is computed apart.
+// The central distribution at pnonc <= 1e-10.
 void cumchn(const double* x, const double* df, const double* pnonc, double* cum, double* ccum);
 
 // Beta distribution: which 1 computes P and Q from X, Y, A and B, 2 X and Y
@@ -159,20 +164,23 @@ void cumf(const double* f, const double* dfn, const double* dfd, double* cum, do
 // inverses match P and search from 5.0: F in [0, 1e300], DFN and DFD in
 // [1e-300, 1e300], PNONC in [0, 10000]; as in cdff, the DFN and DFD
 // searches may end at a limit or another solution where P is not monotone
-// in them.  A computed P that is not a number or lies outside [0, 1] beyond
-// rounding, as a huge PNONC gives, is status 10.
+// in them (P tends to e^(-PNONC/2) as DFN tends to 0, and may dip below
+// that in between).  A computed P that is not a number or lies outside
+// [0, 1] beyond rounding, as a huge PNONC gives, is status 10.
 void cdffnc(int* which, double* p, double* q, double* f, double* dfn, double* dfd, double* pnonc,
             int* status, double* bound);
 
 // cum = P and ccum = 1 - P of the noncentral F distribution at f with dfn
 // and dfd degrees of freedom and noncentrality pnonc: the Poisson-weighted
 // sum of incomplete beta ratios, summed outward from the central term until
-// a term falls below 1e-4 of the sum (so absolute accuracy only, about
-// 4e-4 at PNONC = 300, and growing with it) or the sum below 1e-20; a term
-// that is not a finite number ends the sums, leaving a P that is not one
-// either.  Where the central term alone is below 1e-20 the sums end almost
-// at once, even when lower terms would be large (DFN near 0): P then comes
-// out near 0.  The central distribution (cumf) below pnonc = 1e-10.
+// a term falls below 1e-4 of the sum, or the sum is below 1e-20 and its
+// terms no longer rise (the floor is waived for at most 1000 rising terms);
+// a term that is not a finite number ends the sums, leaving a P that is not
+// one either.  The accuracy is absolute only: the error in P grows with
+// pnonc, to about 4e-4 at 300, 8.8e-4 at 1000 and 3.2e-3 at 1e4.  A tiny
+// central term (f or dfn small) still leads to the large terms below it;
+// where the central term's beta density underflows, each ratio below is
+// computed apart.  The central distribution (cumf) below pnonc = 1e-10.
 void cumfnc(const double* f, const double* dfn, const double* dfd, const double* pnonc, double* cum,
             double* ccum);
 
