@@ -103,11 +103,13 @@ double dlanor(const double* x);
 
 // Noncentral chi-square distribution: which 1 computes P and Q from X, DF
 // and PNONC, 2 X, 3 DF and 4 PNONC from P and the other two.  X >= 0,
-// DF > 0, PNONC >= 0, P in [0, 1) (bound 0.9999999999999999 above); Q is
-// neither read nor checked, only written by which 1.  The inverses match P
-// and search from 5.0: X in [0, 1e300], DF in [1e-300, 1e300], PNONC in
-// [0, 10000] (status 1 reports bound 1e-300 for DF and PNONC).  A computed
-// P outside [0, 1] beyond rounding, which a huge PNONC yields, is status 10.
+// DF > 0, 0 <= PNONC <= 1e5 (bound 1e5 above: beyond it the sums of cumchn
+// can leave P more than 1e-3 off), P in [0, 1) (bound 0.9999999999999999
+// above); Q is neither read nor checked, only written by which 1.  The
+// inverses match P and search from 5.0: X in [0, 1e300], DF in
+// [1e-300, 1e300], PNONC in [0, 10000] (status 1 reports bound 1e-300 for
+// DF and PNONC).  A computed P outside [0, 1] beyond rounding (an infinite
+// DF) is status 10.
 void cdfchn(int* which, double* p, double* q, double* x, double* df, double* pnonc, int* status,
             double* bound);
 
@@ -159,14 +161,16 @@ void cumf(const double* f, const double* dfn, const double* dfd, double* cum, do
 
 // Noncentral F distribution: which 1 computes P and Q from F, DFN, DFD and
 // PNONC, 2 F, 3 DFN, 4 DFD and 5 PNONC from P and the other three.  F >= 0,
-// DFN > 0, DFD > 0, PNONC >= 0, P in [0, 1) (bound 0.9999999999999999
-// above); Q is neither read nor checked, only written by which 1.  The
-// inverses match P and search from 5.0: F in [0, 1e300], DFN and DFD in
-// [1e-300, 1e300], PNONC in [0, 10000]; as in cdff, the DFN and DFD
-// searches may end at a limit or another solution where P is not monotone
-// in them (P tends to e^(-PNONC/2) as DFN tends to 0, and may dip below
-// that in between).  A computed P that is not a number or lies outside
-// [0, 1] beyond rounding, as a huge PNONC gives, is status 10.
+// DFN > 0, DFD > 0, 0 <= PNONC <= 1000 (bound 1000 above: beyond it the
+// sums of cumfnc can leave P more than 1e-3 off), P in [0, 1) (bound
+// 0.9999999999999999 above); Q is neither read nor checked, only written by
+// which 1.  The inverses match P and search from 5.0: F in [0, 1e300], DFN
+// and DFD in [1e-300, 1e300], PNONC in [0, 10000], an answer beyond 1000
+// being status 2 with bound 1000.  As in cdff, the DFN and DFD searches may
+// end at a limit or another solution where P is not monotone in them (P
+// tends to e^(-PNONC/2) as DFN tends to 0, and may dip below that in
+// between).  A computed P that is not a number or lies outside [0, 1]
+// beyond rounding (an infinite DFN) is status 10.
 void cdffnc(int* which, double* p, double* q, double* f, double* dfn, double* dfd, double* pnonc,
             int* status, double* bound);
 
