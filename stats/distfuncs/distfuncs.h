@@ -156,7 +156,11 @@ void cdff(int* which, double* p, double* q, double* f, double* dfn, double* dfd,
 // cum = P and ccum = Q of the F distribution with dfn and dfd degrees of
 // freedom at f: 0 and 1 for f <= 0, else the incomplete beta ratio at the
 // smaller of dfd/(dfd + dfn f) and its complement computed directly, whose
-// status is not read: a refused argument leaves cum = ccum = 0.
+// status is not read: a refused argument leaves cum = ccum = 0.  Where
+// dfn f or the sum overflows, or the quotient underflows to 0, the quotient
+// is formed apart (beta_quotient.h): both tails keep their digits, to about
+// 1e-13, except where dfn exceeds about 1e292: there they may carry a
+// relative error up to about dfn 1e-308 (1e-8 at dfn 1e300).
 void cumf(const double* f, const double* dfn, const double* dfd, double* cum, double* ccum);
 
 // Noncentral F distribution: which 1 computes P and Q from F, DFN, DFD and
@@ -193,11 +197,18 @@ void cumfnc(const double* f, const double* dfn, const double* dfd, const double*
 // finite (infinity refused with the largest double as bound), T any number
 // (not-a-number refused with bound 0).  T is searched over
 // [-1e300, 1e300] from dt1's approximation (brought into that range), DF
-// over [1e-300, 1e10] from 5.0, both to relative accuracy 1e-8.
+// over [1e-300, 1e10] from 5.0, both to relative accuracy 1e-8; a T beyond
+// that range is status 1 or 2.  Where DF is so small that P is 1/2 to
+// double precision over the whole range, the search cannot tell which side
+// of it the answer lies on and reports status 2.
 void cdft(int* which, double* p, double* q, double* t, double* df, int* status, double* bound);
 
 // cum = P(T' <= t) and ccum = 1 - cum for T' with df degrees of freedom,
-// through the incomplete beta ratio (cumbet).
+// through the incomplete beta ratio at df/(df + t^2) (cumbet).  Where t^2
+// overflows (|t| above about 1.34e154) or the quotient underflows to 0 (df
+// tiny beside t^2), the quotient is formed apart from ln df - 2 ln|t|
+// (beta_quotient.h): the tails keep their digits, to about 1e-13, for every
+// finite t, and underflow only where their value does.
 void cumt(const double* t, const double* df, double* cum, double* ccum);
 
 // An approximate t quantile for the tails p and q = 1 - p with df degrees
