@@ -103,20 +103,27 @@ double dlanor(const double* x);
 
 // Noncentral chi-square distribution: which 1 computes P and Q from X, DF
 // and PNONC, 2 X, 3 DF and 4 PNONC from P and the other two.  X >= 0,
-// DF > 0, PNONC >= 0, P in [0, 1) (bound 0.9999999999999999 above); Q is
-// neither read nor checked, only written by which 1.  The inverses match P
-// and search from 5.0: X in [0, 1e300], DF in [1e-300, 1e300], PNONC in
-// [0, 10000] (status 1 reports bound 1e-300 for DF and PNONC).  A computed
-// P outside [0, 1] beyond rounding, which a huge PNONC yields, is status 10.
+// DF > 0, 0 <= PNONC <= 1e5 (bound 1e5 above: beyond it the sums of cumchn
+// can leave P more than 1e-3 off), P in [0, 1) (bound 0.9999999999999999
+// above); Q is neither read nor checked, only written by which 1.  The
+// inverses match P and search from 5.0: X in [0, 1e300], DF in
+// [1e-300, 1e300], PNONC in [0, 10000] (status 1 reports bound 1e-300 for
+// DF and PNONC).  A computed P outside [0, 1] beyond rounding (an infinite
+// DF) is status 10.
 void cdfchn(int* which, double* p, double* q, double* x, double* df, double* pnonc, int* status,
             double* bound);
 
 // cum = P and ccum = 1 - P of the noncentral chi-square distribution at x
 // with df degrees of freedom and noncentrality pnonc: the Poisson-weighted
-// sum of central distributions, summed outward from the central term to
-// relative accuracy 1e-5 with at most 1001 terms each way (so absolute
-// accuracy only, and truncated beyond PNONC of about 1e5); the central
-// distribution at pnonc <= 1e-10.
+// sum of central distributions, summed outward from the central term until
+// a term falls below 1e-5 of the sum, with at most 1001 terms each way.
+// The accuracy is absolute only: the error in P grows with pnonc, to about
+// 3e-4 at 1e4 and 9.3e-4 at 1e5, and beyond, where the 1001 terms no longer
+// reach, fast (0.16 at 1e6).  A sum below 1e-20 ends once its terms no
+// longer rise, so that a tiny central term (x small beside df + pnonc)
+// still leads to the large terms below it; where the central term's
+// density underflows, the central P of each term below is computed apart.
+// The central distribution at pnonc <= 1e-10.
 void cumchn(const double* x, const double* df, const double* pnonc, double* cum, double* ccum);
 
 // Beta distribution: which 1 computes P and Q from X, Y, A and B, 2 X and Y
@@ -149,30 +156,39 @@ void cdff(int* which, double* p, double* q, double* f, double* dfn, double* dfd,
 // cum = P and ccum = Q of the F distribution with dfn and dfd degrees of
 // freedom at f: 0 and 1 for f <= 0, else the incomplete beta ratio at the
 // smaller of dfd/(dfd + dfn f) and its complement computed directly, whose
-// status is not read: a refused argument leaves cum = ccum = 0.
+// status is not read: a refused argument leaves cum = ccum = 0.  Where
+// dfn f or the sum overflows, or the quotient underflows to 0, the quotient
+// is formed apart (beta_quotient.h): both tails keep their digits, to about
+// 1e-13, except where dfn exceeds about 1e292: there they may carry a
+// relative error up to about dfn 1e-308 (1e-8 at dfn 1e300).
 void cumf(const double* f, const double* dfn, const double* dfd, double* cum, double* ccum);
 
 // Noncentral F distribution: which 1 computes P and Q from F, DFN, DFD and
 // PNONC, 2 F, 3 DFN, 4 DFD and 5 PNONC from P and the other three.  F >= 0,
-// DFN > 0, DFD > 0, PNONC >= 0, P in [0, 1) (bound 0.9999999999999999
-// above); Q is neither read nor checked, only written by which 1.  The
-// inverses match P and search from 5.0: F in [0, 1e300], DFN and DFD in
-// [1e-300, 1e300], PNONC in [0, 10000]; as in cdff, the DFN and DFD
-// searches may end at a limit or another solution where P is not monotone
-// in them.  A computed P that is not a number or lies outside [0, 1] beyond
-// rounding, as a huge PNONC gives, is status 10.
+// DFN > 0, DFD > 0, 0 <= PNONC <= 1000 (bound 1000 above: beyond it the
+// sums of cumfnc can leave P more than 1e-3 off), P in [0, 1) (bound
+// 0.9999999999999999 above); Q is neither read nor checked, only written by
+// which 1.  The inverses match P and search from 5.0: F in [0, 1e300], DFN
+// and DFD in [1e-300, 1e300], PNONC in [0, 10000], an answer beyond 1000
+// being status 2 with bound 1000.  As in cdff, the DFN and DFD searches may
+// end at a limit or another solution where P is not monotone in them (P
+// tends to e^(-PNONC/2) as DFN tends to 0, and may dip below that in
+// between).  A computed P that is not a number or lies outside [0, 1]
+// beyond rounding (an infinite DFN) is status 10.
 void cdffnc(int* which, double* p, double* q, double* f, double* dfn, double* dfd, double* pnonc,
             int* status, double* bound);
 
 // cum = P and ccum = 1 - P of the noncentral F distribution at f with dfn
 // and dfd degrees of freedom and noncentrality pnonc: the Poisson-weighted
 // sum of incomplete beta ratios, summed outward from the central term until
-// a term falls below 1e-4 of the sum (so absolute accuracy only, about
-// 4e-4 at PNONC = 300, and growing with it) or the sum below 1e-20; a term
-// that is not a finite number ends the sums, leaving a P that is not one
-// either.  Where the central term alone is below 1e-20 the sums end almost
-// at once, even when lower terms would be large (DFN near 0): P then comes
-// out near 0.  The central distribution (cumf) below pnonc = 1e-10.
+// a term falls below 1e-4 of the sum, or the sum is below 1e-20 and its
+// terms no longer rise (the floor is waived for at most 1000 rising terms);
+// a term that is not a finite number ends the sums, leaving a P that is not
+// one either.  The accuracy is absolute only: the error in P grows with
+// pnonc, to about 4e-4 at 300, 8.8e-4 at 1000 and 3.2e-3 at 1e4.  A tiny
+// central term (f or dfn small) still leads to the large terms below it;
+// where the central term's beta density underflows, each ratio below is
+// computed apart.  The central distribution (cumf) below pnonc = 1e-10.
 void cumfnc(const double* f, const double* dfn, const double* dfd, const double* pnonc, double* cum,
             double* ccum);
 
@@ -181,11 +197,18 @@ void cumfnc(const double* f, const double* dfn, const double* dfd, const double*
 // finite (infinity refused with the largest double as bound), T any number
 // (not-a-number refused with bound 0).  T is searched over
 // [-1e300, 1e300] from dt1's approximation (brought into that range), DF
-// over [1e-300, 1e10] from 5.0, both to relative accuracy 1e-8.
+// over [1e-300, 1e10] from 5.0, both to relative accuracy 1e-8; a T beyond
+// that range is status 1 or 2.  Where DF is so small that P is 1/2 to
+// double precision over the whole range, the search cannot tell which side
+// of it the answer lies on and reports status 2.
 void cdft(int* which, double* p, double* q, double* t, double* df, int* status, double* bound);
 
 // cum = P(T' <= t) and ccum = 1 - cum for T' with df degrees of freedom,
-// through the incomplete beta ratio (cumbet).
+// through the incomplete beta ratio at df/(df + t^2) (cumbet).  Where t^2
+// overflows (|t| above about 1.34e154) or the quotient underflows to 0 (df
+// tiny beside t^2), the quotient is formed apart from ln df - 2 ln|t|
+// (beta_quotient.h): the tails keep their digits, to about 1e-13, for every
+// finite t, and underflow only where their value does.
 void cumt(const double* t, const double* df, double* cum, double* ccum);
 
 // An approximate t quantile for the tails p and q = 1 - p with df degrees

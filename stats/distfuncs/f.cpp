@@ -1,6 +1,9 @@
 // The F family of distfuncs.h: cumf and cdff.
 #include "stats/distfuncs/distfuncs.h"
 
+#include <cmath>
+
+#include "stats/distfuncs/beta_quotient.h"
 #include "stats/distfuncs/bratio.h"
 #include "stats/distfuncs/cdf_checks.h"
 #include "stats/distfuncs/search_loops.h"
@@ -16,9 +19,17 @@ void cumf(const double* f, const double* dfn, const double* dfd, double* cum, do
   // P = 1 - I_xx(dfd/2, dfn/2) with xx = dfd/(dfd + dfn f).  The smaller of
   // xx and yy = 1 - xx is computed directly, the larger as its complement,
   // so neither loses digits to the subtraction.
+  const double a = *dfd / 2.0;
+  const double b = *dfn / 2.0;
   const double prod = *dfn * *f;
   const double dsum = *dfd + prod;
   double xx = *dfd / dsum;
+  if (xx == 0.0 && std::isfinite(*dfn) && std::isfinite(*f)) {
+    // The product or the sum overflowed, or xx underflowed: xx is formed
+    // apart.
+    bratio_quotient(a, b, *dfd, *dfn, *f, ccum, cum);
+    return;
+  }
   double yy;
   if (xx > 0.5) {
     yy = prod / dsum;
@@ -28,8 +39,6 @@ void cumf(const double* f, const double* dfn, const double* dfd, double* cum, do
   }
   // The ratio at xx is the upper tail of F, its complement the lower.  The
   // callers have checked the arguments; the ratio's status is not read.
-  const double a = *dfd / 2.0;
-  const double b = *dfn / 2.0;
   int ierr = 0;
   bratio(&a, &b, &xx, &yy, ccum, cum, &ierr);
 }

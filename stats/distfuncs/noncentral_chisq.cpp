@@ -1,8 +1,10 @@
 // The noncentral chi-square family of distfuncs.h: cumchn and cdfchn.
 #include <cmath>
+#include <limits>
 
 #include "stats/distfuncs/cdf_checks.h"
 #include "stats/distfuncs/distfuncs.h"
+#include "stats/distfuncs/elementary.h"
 #include "stats/distfuncs/log_gamma.h"
 #include "stats/distfuncs/search_loops.h"
 
@@ -13,10 +15,41 @@ namespace {
 // At or below this noncentrality the central distribution is used.
 constexpr double kCentralNoncentrality = 1e-10;
 // A sum stops when its term falls below this fraction of the sum, when the
-// sum itself is below the floor, or after the largest number of terms.
+// sum itself is below the floor and its terms no longer rise, or after the
+// largest number of terms.
 constexpr double kTermTolerance = 1e-5;
 constexpr double kSumFloor = 1e-20;
 constexpr int kMaxExtraTerms = 1000;
+// Above this half degrees of freedom the central term's gamma density is
+// formed around its mode: the rounding of the three terms of its logarithm,
+// which cancel, would move P by more than the sums' tolerance.
+constexpr double kLargeHalfDf = 5e14;
+constexpr double kLnSqrt2Pi = 0.9189385332046728;
+// Below this the walk's starting difference has fewer significant digits
+// than the term tolerance asks for: it lies so far in the subnormal range
+// that its rounding, carried to every lower term, would exceed it.
+constexpr double kWalkFloor = std::numeric_limits<double>::denorm_min() / kTermTolerance;
+// The largest noncentrality accepted.  The sums' relative tolerance and
+// their 1001 terms each way leave an absolute error in P that grows with
+// PNONC: at most about 3e-4 at 1e4 and 9.3e-4 at 1e5 (where every central P
+// is 1), beyond 1e-3 from about 1.1e5 and 0.16 at 1e6.
+constexpr double kLargestNoncentrality = 1e5;
+
+// chid2^dfd2 e^-chid2 / Gamma(1 + dfd2), the gamma density with shape
+// 1 + dfd2 at chid2.  Written as exp(dfd2 ln chid2 - chid2 - ln Gamma(1 +
+// dfd2)), its exponent is a difference of terms near dfd2 ln dfd2, whose
+// rounding alone nears 1 as dfd2 nears 1e15.  Around the mode,
+// with u = (chid2 - dfd2)/dfd2 and Stirling's remainder r, it is
+//   exp(-dfd2 (u - ln(1 + u)) - r(dfd2)) / sqrt(2 pi dfd2),
+// a small exponent formed without the cancellation.
+double central_gamma_density(double dfd2, double chid2) {
+  if (dfd2 <= kLargeHalfDf) {
+    const double dfd2_plus_1 = 1.0 + dfd2;
+    return std::exp(dfd2 * std::log(chid2) - chid2 - alngam(&dfd2_plus_1));
+  }
+  const double u = (chid2 - dfd2) / dfd2;
+  return std::exp(-dfd2 * rlog1(&u) - dstrem(&dfd2) - kLnSqrt2Pi) / std::sqrt(dfd2);
+}
 
 }  // namespace
 
@@ -46,13 +79,21 @@ void cumchn(const double* x, const double* df, const double* pnonc, double* cum,
   cumchi(x, &dfcent, &pcent, &qcent);
   // centaj: the difference between the central P at dfcent and at
   // dfcent + 2 (a gamma density at chid2); adj walks it from term to term.
-  const double dfd2 = dfcent / 2.0;
-  const double dfd2_plus_1 = 1.0 + dfd2;
-  const double centaj = std::exp(dfd2 * std::log(chid2) - chid2 - alngam(&dfd2_plus_1));
+  const double centaj = central_gamma_density(dfcent / 2.0, chid2);
 
   double sum = centwt * pcent;
 
-  // Backward: terms icent - 1 down to 0.
+  // Backward: terms icent - 1 down to 0.  Below the centre the central P
+  // grows, steeply where x is small beside df + 2 icent, and may outrun
+  // the falling weights: the terms then rise from a tiny central term to a
+  // large sum.  So the floor ends this sum only once its last term is no
+  // larger than the one before.  Where centaj, left of its mode,
+  // underflows to 0 or to a few digits, the walk from it stays at 0 or
+  // carries that rounding to every lower term, however large they are:
+  // each central P is then computed on its own.
+  const bool walk_lost = centaj < kWalkFloor && chid2 < dfcent / 2.0;
+  double before = sum;
+  bool falling = false;
   double sumadj = 0.0;
   double adj = centaj;
   double wt = centwt;
@@ -60,17 +101,29 @@ void cumchn(const double* x, const double* df, const double* pnonc, double* cum,
   int iter = 0;
   double term = 0.0;
   do {
-    adj = adj * ((*df + 2.0 * i) / 2.0) / chid2;
-    sumadj += adj;
-    const double pterm = pcent + sumadj;
+    double pterm = 0.0;
+    if (walk_lost) {
+      const double dfi = *df + 2.0 * (i - 1.0);
+      double qterm = 0.0;
+      cumchi(x, &dfi, &pterm, &qterm);
+    } else {
+      adj = adj * ((*df + 2.0 * i) / 2.0) / chid2;
+      sumadj += adj;
+      pterm = pcent + sumadj;
+    }
     wt = wt * i / xnonc;
     term = wt * pterm;
     sum += term;
     i -= 1.0;
     ++iter;
-  } while (!(iter > kMaxExtraTerms || sum < kSumFloor || term < kTermTolerance * sum || i == 0.0));
+    // Terms that underflow to 0 count as still to rise.
+    falling = term < before || (term == before && term != 0.0);
+    before = term;
+  } while (!(iter > kMaxExtraTerms || (sum < kSumFloor && falling) || term < kTermTolerance * sum ||
+             i == 0.0));
 
-  // Forward: terms icent + 1 upward.
+  // Forward: terms icent + 1 upward.  Both the weights (past the centre)
+  // and the central P fall: these terms fall from the first.
   sumadj = adj = centaj;
   wt = centwt;
   i = icent;
@@ -97,7 +150,9 @@ void cdfchn(int* which, double* p, double* q, double* x, double* df, double* pno
     return;
   if (*which != 2 && !check_argument(4, *x, Domain::at_least(0.0), status, bound)) return;
   if (*which != 3 && !check_argument(5, *df, Domain::above(0.0), status, bound)) return;
-  if (*which != 4 && !check_argument(6, *pnonc, Domain::at_least(0.0), status, bound)) return;
+  if (*which != 4 &&
+      !check_argument(6, *pnonc, Domain::closed(0.0, kLargestNoncentrality), status, bound))
+    return;
 
   if (*which == 1) {
     *status = 0;

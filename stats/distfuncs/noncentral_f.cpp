@@ -2,6 +2,7 @@
 #include "stats/distfuncs/distfuncs.h"
 
 #include <cmath>
+#include <limits>
 
 #include "stats/distfuncs/bratio.h"
 #include "stats/distfuncs/cdf_checks.h"
@@ -15,17 +16,30 @@ namespace {
 // Below this noncentrality the central distribution is used.
 constexpr double kCentralNoncentrality = 1e-10;
 // A sum stops when its term falls below this fraction of the sum, or when
-// the sum itself is below the floor.
+// the sum itself is below the floor and its terms no longer rise.
 constexpr double kTermTolerance = 1e-4;
 constexpr double kSumFloor = 1e-20;
+// The floor is waived for rising terms at most this far below the centre.
+constexpr int kMaxRisingTerms = 1000;
+// Below this the walk's starting difference has fewer significant digits
+// than the term tolerance asks for: it lies so far in the subnormal range
+// that its rounding, carried to every lower term, would exceed it.
+constexpr double kWalkFloor = std::numeric_limits<double>::denorm_min() / kTermTolerance;
+// The largest noncentrality accepted.  The sums' relative tolerance leaves
+// an absolute error in P that grows with PNONC: at most about 4e-4 at 300
+// and 8.8e-4 at 1000, beyond 1e-3 from about 1300 and 3.2e-3 at 1e4.  The
+// search for PNONC still runs over [0, 10000], so that every answer up to
+// this bound is found exactly as before.
+constexpr double kLargestNoncentrality = 1e3;
 
-// Whether a sum goes on after adding the term: while neither the term is
-// small beside the sum nor the sum itself below the floor.  The sums have
-// no iteration limit, so a term or sum that is not a number must end them,
-// and so must an infinite term: a huge noncentrality makes the terms
-// meaningless (their indices no longer change by one).
-bool keeps_going(double term, double sum) {
-  return std::isfinite(term) && sum >= kSumFloor && term >= kTermTolerance * sum;
+// Whether a sum goes on after adding the term: while the term is not small
+// beside the sum, and the sum is not below the floor unless the terms are
+// still rising.  The sums have no iteration limit, so a term or sum that is
+// not a number must end them, and so must an infinite term: a huge
+// noncentrality makes the terms meaningless (their indices no longer change
+// by one).
+bool keeps_going(double term, double sum, bool rising) {
+  return std::isfinite(term) && (sum >= kSumFloor || rising) && term >= kTermTolerance * sum;
 }
 
 double log_gamma(double x) { return alngam(&x); }
@@ -74,22 +88,51 @@ void cumfnc(const double* f, const double* dfn, const double* dfd, const double*
 
   // Backward: terms icent - 1 down to 0.  dnterm is the difference
   // I_xx(adn, b) - I_xx(adn + 1, b), a beta density scaled by 1/adn.
+  // Below the centre the ratios grow, steeply where xx is small (F small
+  // beside the degrees of freedom), and may outrun the falling weights:
+  // the terms then rise from a tiny central term to a large sum.  So each
+  // next term is formed first, and the floor ends the sum only where it
+  // would be no larger than the last.  Where dnterm, below the mean of its
+  // beta distribution, underflows to 0 or to a few digits, the walk from it
+  // stays at 0 or carries that rounding to every lower ratio, however large
+  // they are: each ratio is then computed on its own.
   double adn = acent;
   double xmult = centwt;
   double i = icent;
   double dnterm = std::exp(log_gamma(adn + b) - log_gamma(adn + 1.0) - log_gamma(b) +
                            adn * std::log(xx) + b * std::log(yy));
-  while (keeps_going(xmult * betdn, sum) && i > 0.0) {
-    xmult = xmult * i / xnonc;
+  const bool walk_lost = dnterm < kWalkFloor && xx * (acent + b) < acent;
+  double term = xmult * betdn;
+  int steps = 0;
+  while (i > 0.0) {
+    const double next_xmult = xmult * i / xnonc;
+    const double next_adn = adn - 1.0;
+    double next_dnterm = dnterm;
+    double next_betdn = 0.0;
+    if (walk_lost) {
+      bratio(&next_adn, &b, &xx, &yy, &next_betdn, &unused, &ierr);
+    } else {
+      next_dnterm = (next_adn + 1.0) / ((next_adn + b) * xx) * dnterm;
+      next_betdn = betdn + next_dnterm;
+    }
+    const double next = next_xmult * next_betdn;
+    // Terms that underflow to 0 count as still to rise, for at most
+    // kMaxRisingTerms terms below the centre: the sum has no other limit.
+    const bool rising = (next > term || (next == 0.0 && term == 0.0)) && steps < kMaxRisingTerms;
+    if (!keeps_going(term, sum, rising)) break;
+    ++steps;
+    xmult = next_xmult;
     i -= 1.0;
-    adn -= 1.0;
-    dnterm = (adn + 1.0) / ((adn + b) * xx) * dnterm;
-    betdn += dnterm;
-    sum += xmult * betdn;
+    adn = next_adn;
+    dnterm = next_dnterm;
+    betdn = next_betdn;
+    term = next;
+    sum += term;
   }
 
   // Forward: terms icent + 1 upward.  upterm is I_xx(aup - 1, b) -
-  // I_xx(aup, b).
+  // I_xx(aup, b).  Past the centre both the weights and the ratios fall,
+  // and so do these terms.
   double aup = acent;
   double betup = betcent;
   xmult = centwt;
@@ -107,7 +150,7 @@ void cumfnc(const double* f, const double* dfn, const double* dfd, const double*
     upterm = (aup + b - 2.0) * xx / (aup - 1.0) * upterm;
     betup -= upterm;
     sum += xmult * betup;
-  } while (keeps_going(xmult * betup, sum));
+  } while (keeps_going(xmult * betup, sum, false));
 
   *cum = sum;
   *ccum = 0.5 + (0.5 - sum);
@@ -121,7 +164,9 @@ void cdffnc(int* which, double* p, double* q, double* f, double* dfn, double* df
   if (*which != 2 && !check_argument(4, *f, Domain::at_least(0.0), status, bound)) return;
   if (*which != 3 && !check_argument(5, *dfn, Domain::above(0.0), status, bound)) return;
   if (*which != 4 && !check_argument(6, *dfd, Domain::above(0.0), status, bound)) return;
-  if (*which != 5 && !check_argument(7, *pnonc, Domain::at_least(0.0), status, bound)) return;
+  if (*which != 5 &&
+      !check_argument(7, *pnonc, Domain::closed(0.0, kLargestNoncentrality), status, bound))
+    return;
 
   if (*which == 1) {
     *status = 0;
@@ -146,6 +191,12 @@ void cdffnc(int* which, double* p, double* q, double* f, double* dfn, double* df
     search_for_unknown(dfd, kSearchStart, {1e-300, 1e300}, target, tails_at, status, bound);
   else
     search_for_unknown(pnonc, kSearchStart, {0.0, 1e4}, target, tails_at, status, bound);
+  // An answer beyond the largest noncentrality accepted lies above the
+  // range, wherever the search found it.
+  if (*which == 5 && (*status == 2 || (*status == 0 && *pnonc > kLargestNoncentrality))) {
+    *status = 2;
+    *bound = kLargestNoncentrality;
+  }
 }
 
 }  // namespace numlib

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "stats/distfuncs/beta_quotient.h"
 #include "stats/distfuncs/cdf_checks.h"
 #include "stats/distfuncs/elementary.h"
 #include "stats/distfuncs/search_loops.h"
@@ -41,7 +42,13 @@ void cumt(const double* t, const double* df, double* cum, double* ccum) {
   const double a = 0.5 * *df;
   const double b = 0.5;
   double two_sided = 0.0, central = 0.0;
-  cumbet(&xx, &yy, &a, &b, &two_sided, &central);
+  if (xx == 0.0 && std::isfinite(*t)) {
+    // t^2 overflowed or x underflowed: x is formed apart.
+    const double abs_t = std::fabs(*t);
+    bratio_quotient(a, b, *df, abs_t, abs_t, &two_sided, &central);
+  } else {
+    cumbet(&xx, &yy, &a, &b, &two_sided, &central);
+  }
   if (*t <= 0.0) {
     *cum = 0.5 * two_sided;
     *ccum = central + *cum;

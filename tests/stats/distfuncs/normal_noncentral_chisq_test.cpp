@@ -113,8 +113,9 @@ TEST(NoncentralChisq, MatchesBoostAndItsInversesSubstituteBack) {
 
 TEST(NormalAndNoncentralChisq, StatusAndBound) {
   // Refused arguments in the order of the checks; cdfnor's which 4 where no
-  // positive SD fits (SD not written); cdfchn's sums at a huge PNONC; its
-  // searches ending at their limits.
+  // positive SD fits (SD not written); cdfchn's PNONC up to 1e5, beyond
+  // which its sums may leave P more than 1e-3 off; its searches ending at
+  // their limits.
   const Call rows[] = {
       {nor, 5, .5, .5, 0, 0, 1, -1, 4.0},
       {nor, 2, 0, 1, 0, 0, 1, -2, 0.0},
@@ -154,9 +155,12 @@ TEST(NormalAndNoncentralChisq, StatusAndBound) {
       {chn, 1, kNaN, kNaN, -1, 1, 1, -4, 0.0},
       {chn, 4, .5, 0, 1, kNaN, 1, -5, 0.0},
       {chn, 3, .5, 0, 1, 1, -1e-300, -6, 0.0},
-      {chn, 1, 0, 0, 1e16, 3, 1e16, 10, kUntouched},
-      {chn, 1, 0, 0, 1e300, 3, 1e300, 10, kUntouched},
-      {chn, 2, .5, 0, 1, 3, 1e16, 10, kUntouched},
+      {chn, 1, 0, 0, 1e16, 3, 1e16, -6, 1e5},
+      {chn, 1, 0, 0, 1e300, 3, 1e300, -6, 1e5},
+      {chn, 2, .5, 0, 1, 3, 1e16, -6, 1e5},
+      {chn, 3, .5, 0, 1, 1, 100000.00000000001, -6, 1e5},
+      {chn, 1, 0, 0, 1e5, 3, 1e5, 0, kUntouched},
+      {chn, 2, .5, 0, 1, 0, 1e6, -5, 0.0},
       {chn, 4, .99, 0, 1, 3, 1, 1, 1e-300},
       {chn, 4, .5, 0, 2e4, 3, 1, 2, 1e4},
       {chn, 3, .99, 0, 1, 1, 1, 1, 1e-300},

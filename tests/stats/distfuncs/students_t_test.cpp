@@ -72,9 +72,10 @@ TEST(Cdft, StatusAndBound) {
       {"DF search fails low: P >= 1/2 at T = 1", 3, 0.4, 0.6, 1.0, 1.0, 1, 1e-300},
       {"DF search fails high: P below the normal limit", 3, 0.975, 0.025, 1.9, 1.0, 2, 1e10},
       // dt1 starts beyond the range (infinite for the denormal DF) or is
-      // not a number (0 / 0 at P = Q = 1/2).
-      {"T start beyond the range", 2, 0.975, 0.025, 0.0, 1e-100, 0, kUntouched},
-      {"T start infinite", 2, 0.025, 0.975, 0.0, 1e-320, 0, kUntouched},
+      // not a number (0 / 0 at P = Q = 1/2).  The first two answers lie
+      // beyond the range too: P is 1/2 to double precision all over it.
+      {"T start beyond the range", 2, 0.975, 0.025, 0.0, 1e-100, 2, 1e300},
+      {"T start infinite", 2, 0.025, 0.975, 0.0, 1e-320, 2, 1e300},
       {"T start not a number", 2, 0.5, 0.5, 0.0, 1e-200, 0, kUntouched},
       // Two bad arguments: the first checked is reported.
       {"which and P bad", 4, 0.0, 0.5, 1.0, 1.0, -1, 3.0},

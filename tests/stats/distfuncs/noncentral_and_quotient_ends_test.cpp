@@ -1,0 +1,170 @@
+// The noncentral sums and the t and F quotients at the ends of their range:
+// cases that once gave a wrong answer with status 0 (a sum ended on its
+// floor while its terms still rose, a central weight lost to cancellation,
+// a t^2 or DFN F that overflowed), and the largest noncentralities the
+// noncentral families accept.  Each against Boost.Math, a closed form, or
+// a value computed offline to 60 or more digits (mpmath, from the power
+// series of the incomplete beta ratio).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+#include <boost/math/distributions/non_central_chi_squared.hpp>
+#include <boost/math/distributions/non_central_f.hpp>
+#include <boost/math/distributions/normal.hpp>
+#include <boost/math/distributions/students_t.hpp>
+#include <boost/math/special_functions/gamma.hpp>
+
+#include "oracle_helpers.h"
+#include "stats/distfuncs/distfuncs.h"
+
+namespace {
+
+using oracle::rel_err;
+constexpr double kPi = 3.14159265358979323846;
+
+// What a distribution function gave: the quantity asked for and the status.
+struct Got {
+  double value;
+  int status;
+};
+
+// cdfchn with which 1 (P), 2 (X), 3 (DF) or 4 (PNONC); the sought argument
+// is passed as 0.
+Got chn(int which, double p, double x, double df, double pnonc) {
+  double q = 0, bound = 0;
+  int status = -99;
+  numlib::cdfchn(&which, &p, &q, &x, &df, &pnonc, &status, &bound);
+  const double values[] = {p, x, df, pnonc};
+  return {values[which - 1], status};
+}
+
+// Q from cdfchn's which 1.
+Got chn_q(double x, double df, double pnonc) {
+  int which = 1, status = -99;
+  double p = 0, q = 0, bound = 0;
+  numlib::cdfchn(&which, &p, &q, &x, &df, &pnonc, &status, &bound);
+  return {q, status};
+}
+
+// cdffnc with which 1 (P) or 2 (F).
+Got fnc(int which, double p, double f, double dfn, double dfd, double pnonc) {
+  double q = 0, bound = 0;
+  int status = -99;
+  numlib::cdffnc(&which, &p, &q, &f, &dfn, &dfd, &pnonc, &status, &bound);
+  return {which == 1 ? p : f, status};
+}
+
+// cdft with which 1 (P, or Q when upper) or 2 (T from P and Q).
+Got t(int which, bool upper, double p, double q, double t, double df) {
+  double bound = 0;
+  int status = -99;
+  numlib::cdft(&which, &p, &q, &t, &df, &status, &bound);
+  return {which == 2 ? t : (upper ? q : p), status};
+}
+
+// cdff with which 1 (P, or Q when upper) or 2 (F from P and Q).
+Got f_dist(int which, bool upper, double p, double q, double f, double dfn, double dfd) {
+  double bound = 0;
+  int status = -99;
+  numlib::cdff(&which, &p, &q, &f, &dfn, &dfd, &status, &bound);
+  return {which == 2 ? f : (upper ? q : p), status};
+}
+
+double boost_chn(double x, double df, double pnonc) {
+  return cdf(boost::math::non_central_chi_squared(df, pnonc), x);
+}
+double boost_fnc(double f, double dfn, double dfd, double pnonc) {
+  return cdf(boost::math::non_central_f(dfn, dfd, pnonc), f);
+}
+
+TEST(SumsAndQuotientsAtTheEnds, RowsOnceWrongWithStatusZero) {
+  // At DF 4.5e16 the normal limit, whose error is of order DF^-1/2, gives
+  // P: X at the mean, and 3 standard deviations below.
+  const double big_df = 4.5e16, low_x = big_df - 9e8, small_pnonc = 0.0292;
+  const double low_z = (low_x - big_df - small_pnonc) / std::sqrt(2 * (big_df + 2 * small_pnonc));
+  const struct {
+    const char* what;
+    std::function<Got()> got;
+    double want;
+    double tol;  // relative
+  } rows[] = {
+      // A tiny central term with large lower-index terms.
+      {"cdfchn P, X 1e-12, DF 0.01, PNONC 6", [] { return chn(1, 0, 1e-12, 0.01, 6); },
+       boost_chn(1e-12, 0.01, 6), 1e-6},
+      {"cdfchn X, P 1e-5, DF 1, PNONC 10", [] { return chn(2, 1e-5, 0, 1, 10); },
+       quantile(boost::math::non_central_chi_squared(1, 10), 1e-5), 1e-6},
+      {"cdfchn PNONC, P 0.01, X 1e-9, DF 1e-7", [] { return chn(4, 0.01, 1e-9, 1e-7, 0); },
+       boost::math::non_central_chi_squared::find_non_centrality(1e-9, 1e-7, 0.01), 1e-6},
+      // The central term underflows.
+      {"cdfchn P, X 1e-200, DF 0.01, PNONC 6", [] { return chn(1, 0, 1e-200, 0.01, 6); },
+       boost_chn(1e-200, 0.01, 6), 1e-6},
+      {"cdfchn Q, X 1e-200, DF 0.01, PNONC 6", [] { return chn_q(1e-200, 0.01, 6); },
+       1 - boost_chn(1e-200, 0.01, 6), 1e-8},
+      // The central gamma density at a huge DF.
+      {"cdfchn P, X DF - 9e8, DF 4.5e16, PNONC 0.0292",
+       [&] { return chn(1, 0, low_x, big_df, small_pnonc); }, cdf(boost::math::normal(), low_z),
+       1e-6},
+      {"cdfchn P, X 4.524e16, DF 4.524e16, PNONC 0.0292",
+       [] { return chn(1, 0, 4.524e16, 4.524e16, 0.0292); }, 0.5, 1e-8},
+      {"cdffnc P, F 1e-12, DFN 0.01, DFD 5, PNONC 6", [] { return fnc(1, 0, 1e-12, 0.01, 5, 6); },
+       boost_fnc(1e-12, 0.01, 5, 6), 1e-6},
+      {"cdffnc P, F 1e-200, DFN 0.01, DFD 5, PNONC 6", [] { return fnc(1, 0, 1e-200, 0.01, 5, 6); },
+       boost_fnc(1e-200, 0.01, 5, 6), 1e-6},
+      {"cdffnc F, P 1e-5, DFN 1, DFD 5, PNONC 10", [] { return fnc(2, 1e-5, 0, 1, 5, 10); },
+       quantile(boost::math::non_central_f(1, 5, 10), 1e-5), 1e-6},
+      // DFN -> 0 leaves the Poisson weight of the term 0, e^-PNONC/2.
+      {"cdffnc P, F 1, DFN 1e-300, DFD 1, PNONC 1", [] { return fnc(1, 0, 1, 1e-300, 1, 1); },
+       std::exp(-0.5), 1e-12},
+      // The largest noncentralities accepted: P within 1e-3, where the
+      // error is largest (every central P near 1; X or F at the mean).
+      {"cdfchn P, X 1e300, DF 1, PNONC 1e5", [] { return chn(1, 0, 1e300, 1, 1e5); }, 1.0, 1e-3},
+      {"cdfchn P, X 1e5 + 3, DF 3, PNONC 1e5", [] { return chn(1, 0, 1e5 + 3, 3, 1e5); },
+       boost_chn(1e5 + 3, 3, 1e5), 2e-3},
+      {"cdffnc P, F 1e300, DFN 1, DFD 1, PNONC 1000", [] { return fnc(1, 0, 1e300, 1, 1, 1e3); },
+       1.0, 1e-3},
+      {"cdffnc P, F 1003/3, DFN 3, DFD 1e6, PNONC 1000",
+       [] { return fnc(1, 0, 1003.0 / 3, 3, 1e6, 1e3); }, boost_fnc(1003.0 / 3, 3, 1e6, 1e3), 2e-3},
+      // t^2 and DFN F beyond the largest double, the quotient below the
+      // smallest: from values computed offline, the Cauchy distribution and
+      // the gamma limit P(DFD/2, DFN/2 x) of the ratio for large DFN (exact
+      // here to 5e-13).
+      {"cdft P, T -1e200, DF 0.01", [] { return t(1, false, 0, 0, -1e200, 0.01); },
+       0.0048526328575587004, 1e-13},
+      {"cdft P, T -1e300, DF 0.5", [] { return t(1, false, 0, 0, -1e300, 0.5); },
+       3.2070097541422290e-151, 1e-13},
+      {"cdft P, T -2e154, DF 1", [] { return t(1, false, 0, 0, -2e154, 1); }, 1 / (kPi * 2e154),
+       1e-13},
+      {"cdft Q, T 1e300, DF 1", [] { return t(1, true, 0, 0, 1e300, 1); }, 1 / (kPi * 1e300),
+       1e-13},
+      {"cdff Q, F 1e300, DFN 1e10, DFD 0.01",
+       [] { return f_dist(1, true, 0, 0, 1e300, 1e10, 0.01); }, boost::math::gamma_p(0.005, 5e-303),
+       1e-11},
+      {"cdff P, F 1e300, DFN 1e10, DFD 1e-10",
+       [] { return f_dist(1, false, 0, 0, 1e300, 1e10, 1e-10); }, 3.5695864880100285e-8, 1e-13},
+      // DFD + DFN F overflows where neither is small beside the other: the
+      // normal limit, whose error here is below 1e-150.
+      {"cdff P, F 1, DFN 1e308, DFD 1.7e308",
+       [] { return f_dist(1, false, 0, 0, 1, 1e308, 1.7e308); }, 0.5, 1e-12},
+      // The inverses reach their whole range; tails of 1e-200 and 1e-300.
+      {"cdft T, P 1e-100, DF 0.5", [] { return t(2, false, 1e-100, 1, 0, 0.5); },
+       quantile(boost::math::students_t(0.5), 1e-100), 1e-7},
+      {"cdft T, P 1e-200, DF 1", [] { return t(2, false, 1e-200, 1, 0, 1); }, -1 / (kPi * 1e-200),
+       1e-7},
+      {"cdft T, Q 1e-300, DF 1", [] { return t(2, false, 1, 1e-300, 0, 1); }, 1 / (kPi * 1e-300),
+       1e-7},
+      {"cdft T, P 1e-300, DF 1.5", [] { return t(2, false, 1e-300, 1, 0, 1.5); },
+       quantile(boost::math::students_t(1.5), 1e-300), 1e-7},
+      // Q = 1 - (1 - x)^(DFN/2) with x = 2/(2 + DFN F): F = 1e200 to 1e-200.
+      {"cdff F, Q 1e-200, DFN 1e150, DFD 2", [] { return f_dist(2, true, 1, 1e-200, 0, 1e150, 2); },
+       1e200, 1e-7},
+  };
+  for (const auto& r : rows) {
+    const Got g = r.got();
+    EXPECT_EQ(g.status, 0) << r.what;
+    EXPECT_LE(rel_err(g.value, r.want), r.tol) << r.what << ": " << g.value << " for " << r.want;
+  }
+}
+
+}  // namespace
