@@ -6,6 +6,7 @@
 #include "stats/distfuncs/beta_pieces.h"
 #include "stats/distfuncs/digamma.h"
 #include "stats/distfuncs/elementary.h"
+#include "stats/distfuncs/ipmpar.h"
 #include "stats/distfuncs/log_beta.h"
 #include "stats/distfuncs/log_gamma.h"
 #include "stats/distfuncs/specfuncs.h"
@@ -43,6 +44,48 @@ double reduce_b(double a0, double& b0) {
   }
   b0 -= 1.0;
   return u;
+}
+
+// bup's scaling: mu (near 708) and d = e^-mu, for a first term formed
+// e^mu times too large.
+void scaling(int& mu, double& d) {
+  mu = std::min(static_cast<int>(std::fabs(exparg(&kSmallestExponent))),
+                static_cast<int>(exparg(&kLargestExponent)));
+  d = std::exp(static_cast<double>(-mu));
+}
+
+// The sum of bup's n terms over the first, d + d t_1 + d t_1 t_2 + ...,
+// with t_i = (a + b + i - 1) / (a + i) x.  The terms grow up to the k-th and
+// fall after it: the rising ones are all added, the others until they no
+// longer count.
+double bup_terms(double a, double b, double x, double y, int n, double eps, double d) {
+  const double apb = a + b;
+  const double ap1 = a + 1.0;
+  const int nm1 = n - 1;
+  double w = d;
+  int k = 0;
+  if (b > 1.0) {
+    if (y > 1e-4) {
+      const double r = (b - 1.0) * x / y - a;
+      // r is unbounded: take the minimum before converting.
+      if (r >= 1.0) k = static_cast<int>(std::min(static_cast<double>(nm1), r));
+    } else {
+      k = nm1;
+    }
+  }
+  for (int i = 1; i <= k; ++i) {
+    const int l = i - 1;
+    d = ((apb + l) / (ap1 + l)) * x * d;
+    w += d;
+  }
+  if (k == nm1) return w;
+  for (int i = k + 1; i <= nm1; ++i) {
+    const int l = i - 1;
+    d = ((apb + l) / (ap1 + l)) * x * d;
+    w += d;
+    if (d <= eps * w) break;
+  }
+  return w;
 }
 
 }  // namespace
@@ -155,47 +198,31 @@ double bpser(const double* a, const double* b, const double* x, const double* ep
 
 double bup(const double* a, const double* b, const double* x, const double* y, const int* n,
            const double* eps) {
-  const double apb = *a + *b;
-  const double ap1 = *a + 1.0;
   // Scale by e^mu (mu near 708) when the terms can fall below the exponent
   // range while their sum does not.
+  const bool can_rise = *n != 1 && *a + *b >= 1.1 * (*a + 1.0);
   int mu = 0;
   double d = 1.0;
-  if (*n != 1 && *a >= 1.0 && apb >= 1.1 * ap1) {
-    mu = std::min(static_cast<int>(std::fabs(exparg(&kSmallestExponent))),
-                  static_cast<int>(exparg(&kLargestExponent)));
-    d = std::exp(static_cast<double>(-mu));
-  }
+  if (can_rise && *a >= 1.0) scaling(mu, d);
   const double result = brcmp1(&mu, a, b, x, y) / *a;
-  if (*n == 1 || result == 0.0) return result;
+  if (*n == 1) return result;
+  const double sum = result == 0.0 ? 0.0 : result * bup_terms(*a, *b, *x, *y, *n, *eps, d);
+  const double smallest_normal = spmpar(&kSmallestNormal);
+  if (!(can_rise && *a < 1.0 && result < smallest_normal)) return sum;
 
-  // The terms grow up to the k-th and fall after it: the rising ones are
-  // all added, the others until they no longer count.
-  const int nm1 = *n - 1;
-  double w = d;
-  int k = 0;
-  if (*b > 1.0) {
-    if (*y > 1e-4) {
-      const double r = (*b - 1.0) * *x / *y - *a;
-      // r is unbounded: take the minimum before converting.
-      if (r >= 1.0) k = static_cast<int>(std::min(static_cast<double>(nm1), r));
-    } else {
-      k = nm1;
-    }
-  }
-  for (int i = 1; i <= k; ++i) {
-    const int l = i - 1;
-    d = ((apb + l) / (ap1 + l)) * *x * d;
-    w += d;
-  }
-  if (k == nm1) return result * w;
-  for (int i = k + 1; i <= nm1; ++i) {
-    const int l = i - 1;
-    d = ((apb + l) / (ap1 + l)) * *x * d;
-    w += d;
-    if (d <= *eps * w) break;
-  }
-  return result * w;
+  // For a < 1 the first term is formed unscaled, and here it has fallen
+  // below the normal range, losing digits or all of itself, while the later
+  // terms, up to (a + b) x / (a + 1) times larger each, can carry the sum
+  // back into it.  The sum formed scaled replaces it where it is a normal
+  // number that the unscaled one misses by more than 1e-12; below the
+  // normal range both are underflow.
+  constexpr double kAgreement = 1e-12;
+  scaling(mu, d);
+  const double first = brcmp1(&mu, a, b, x, y) / *a;
+  if (first == 0.0) return sum;
+  const double scaled = first * bup_terms(*a, *b, *x, *y, *n, *eps, d);
+  if (scaled >= smallest_normal && std::fabs(scaled - sum) > kAgreement * scaled) return scaled;
+  return sum;
 }
 
 double apser(const double* a, const double* b, const double* x, const double* eps) {

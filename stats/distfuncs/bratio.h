@@ -17,7 +17,8 @@
 //   6  x = 0 and a = 0
 //   7  y = 0 and b = 0
 // w and w1 are set to 0 before the checks, so every refusal leaves both 0.
-// Accuracy is about 14 significant digits in each of w and w1.
+// Accuracy is about 14 significant digits in each of w and w1; a tail
+// below the smallest normal double (2.2e-308) may lose digits or come out 0.
 // Tables are constants and working values locals: bratio is reentrant.
 #ifndef VORDEL_STATS_DISTFUNCS_BRATIO_H
 #define VORDEL_STATS_DISTFUNCS_BRATIO_H

@@ -68,6 +68,13 @@ constexpr Point kPoints[] = {
     {"bup scaled + bpser", 30.0, 20.0, 0.5},
     {"bup + bpser, r beyond int", 1e10, 30.0, 0.5},
     {"bup + bpser, 38 terms", 2.0, 39.5, 0.02},
+    // The shifted sum's first term, for the fraction of b below 1, is about
+    // e^-763 here, below the exponent range, while the tail is not.
+    {"bup + bpser, first term underflows", 1500.0, 17.5, 0.6},
+    {"bup + bpser, first term underflows", 1500.0, 39.5, 0.6},
+    {"bup + bpser, first term underflows, tail near 2.5e-306", 1500.0, 14.5, 0.6},
+    {"bup + bpser, first term subnormal", 1200.0, 32.1, 0.54},
+    {"bup + bpser, first term subnormal", 1250.0, 32.1, 0.5625},
     {"bup + bgrat", 20.0, 5.5, 0.75},
     {"bup + bgrat", 16.0, 1.5, 0.9},
     {"bup + shifted bgrat", 10.0, 3.5, 0.72},
