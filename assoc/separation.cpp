@@ -83,8 +83,7 @@ bool ratio_below(const Int& a, const Int& b, const Int& c, const Int& d) {
 // held times the common denominator d, the last pivot (positive), and each
 // update divides exactly by the pivot before.
 template <typename Int>
-bool vanishing_positive_combination(const std::vector<std::vector<int>>& columns,
-                                    std::size_t rows) {
+bool phase_one_feasible(const std::vector<std::vector<int>>& columns, std::size_t rows) {
   using S = typename Sum<Int>::type;
   const std::size_t m = columns.size();
   const std::size_t artificial = m;  // column of u_0; u_k is column m + k
@@ -94,11 +93,11 @@ bool vanishing_positive_combination(const std::vector<std::vector<int>>& columns
   std::vector<int> sign(rows, 1);
   std::vector<Int> right(rows + 1, Int(0));
   for (std::size_t i = 0; i < rows; ++i) {
-    std::int64_t b = 0;
+    S b(0);
     for (const std::vector<int>& column : columns) b -= column[i];
     if (b < 0) sign[i] = -1;
-    right[i] = Int(sign[i] * b);
-    right[rows] -= right[i];
+    right[i] = narrow(S(sign[i] * b));
+    right[rows] = narrow(S(wide(right[rows]) - wide(right[i])));
   }
   // The reduced-cost row starts as the cost row less every equation.
   std::vector<std::vector<Int>> multiplier(rows + 1, std::vector<Int>(rows, Int(0)));
@@ -210,11 +209,17 @@ bool separated(const Haplotypes& haplotypes, const Phenotypes& phenotypes,
       a[j++] = sign * (haplotypes[2 * i][snp] + haplotypes[2 * i + 1][snp]);
     distinct.insert(a);
   }
-  const std::vector<std::vector<int>> columns(distinct.begin(), distinct.end());
+  return !vanishing_positive_combination({distinct.begin(), distinct.end()});
+}
+
+bool vanishing_positive_combination(const std::vector<std::vector<int>>& columns) {
+  const std::size_t rows = columns.empty() ? 0 : columns.front().size();
+  assert(std::all_of(columns.begin(), columns.end(),
+                     [rows](const std::vector<int>& column) { return column.size() == rows; }));
   try {
-    return !vanishing_positive_combination<std::int64_t>(columns, a.size());
+    return phase_one_feasible<std::int64_t>(columns, rows);
   } catch (const OutOfRange&) {
-    return !vanishing_positive_combination<Big>(columns, a.size());
+    return phase_one_feasible<Big>(columns, rows);
   }
 }
 

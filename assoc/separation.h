@@ -3,6 +3,8 @@
 #ifndef VORDEL_ASSOC_SEPARATION_H
 #define VORDEL_ASSOC_SEPARATION_H
 
+#include <vector>
+
 #include "assoc/logistic_fit.h"
 
 namespace single_snp_test {
@@ -21,6 +23,15 @@ namespace single_snp_test {
 // exact linear program decides it, in integer arithmetic.
 bool separated(const Haplotypes& haplotypes, const Phenotypes& phenotypes,
                const SnpIndices& snp_indices);
+
+// The alternative that decides several SNPs: true when some weights y_j > 0,
+// one for each of `columns` (integer vectors of one length), give
+// sum_j y_j columns[j] = 0; true for no columns.  `separated` passes one
+// column per distinct a_i = x_i of a case and -x_i of a control (x_i the
+// design vector of individual i), and the groups are separated exactly when
+// this is false.  Exact for any int entries.  The columns are taken in the
+// order given, which may change the steps taken but never the answer.
+bool vanishing_positive_combination(const std::vector<std::vector<int>>& columns);
 
 }  // namespace single_snp_test
 

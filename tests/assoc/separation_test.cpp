@@ -1,11 +1,15 @@
 // Separation of cases from controls: small samples worked out by hand, the
-// linear program against the counting rule for one SNP, and samples built
-// on either side of the alternative (a separating hyperplane, or weights
-// that cancel).
+// linear program against the counting rule for one SNP, samples built on
+// either side of the alternative (a separating hyperplane, or weights that
+// cancel), and programs given directly: small and large entries, and
+// degenerate ones on which the steepest-cost pivoting rule cycles.
 #include "assoc/separation.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <climits>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -13,6 +17,7 @@
 
 using single_snp_test::separated;
 using single_snp_test::SnpIndices;
+using single_snp_test::vanishing_positive_combination;
 
 namespace {
 
@@ -143,5 +148,111 @@ TEST(Separation, BuiltOnEitherSideOfTheAlternative) {
       add_individuals(mixed, 0, down, 1);
     }
     EXPECT_FALSE(separated(mixed.haplotypes, mixed.phenotypes, all)) << snps << " SNPs";
+  }
+}
+
+namespace {
+
+using Columns = std::vector<std::vector<int>>;
+
+// sum_j y_j columns[j], every weight given.
+std::vector<long long> combination(const Columns& columns, const std::vector<long long>& y) {
+  std::vector<long long> sum(columns.front().size(), 0);
+  for (std::size_t j = 0; j < columns.size(); ++j)
+    for (std::size_t i = 0; i < sum.size(); ++i) sum[i] += y[j] * columns[j][i];
+  return sum;
+}
+
+}  // namespace
+
+// Programs given as columns, each answer read off by hand: weights that
+// cancel, or a row whose entries are all >= 0 and not all 0 (no positive
+// weights can cancel it).  The last two have entries near INT_MAX, and the
+// second of them takes the exact arithmetic past 64 bits.
+TEST(Separation, VanishingPositiveCombinationOfGivenColumns) {
+  constexpr int kM = INT_MAX;
+  const struct {
+    const char* what;
+    Columns columns;
+    bool cancels;
+  } programs[] = {
+      {"no columns", {}, true},
+      {"opposite columns", {{1}, {-1}}, true},
+      {"one sign", {{1}, {2}}, false},
+      {"zero column alone", {{0, 0}}, true},
+      {"the axes and minus their sum", {{1, 0}, {0, 1}, {-1, -1}}, true},
+      {"second row never below 0", {{1, 0}, {-1, 0}, {0, 1}}, false},
+      {"second row never above 0", {{2, 0}, {-1, -1}, {-1, 0}}, false},
+      {"large axes and minus (M - 1) times their sum",
+       {{kM, 0, 0}, {0, kM, 0}, {0, 0, kM}, {1 - kM, 1 - kM, 1 - kM}},
+       true},
+      {"large axes, third row never below 0",
+       {{kM, 0, 0}, {0, kM, 0}, {0, 0, kM}, {1 - kM, 1 - kM, kM - 1}},
+       false},
+  };
+  for (const auto& p : programs)
+    EXPECT_EQ(vanishing_positive_combination(p.columns), p.cancels) << p.what;
+  // The weights (M - 1, M - 1, M - 1, M) cancel the large axes.
+  const std::vector<long long> y{kM - 1LL, kM - 1LL, kM - 1LL, kM};
+  EXPECT_EQ(combination(programs[7].columns, y), std::vector<long long>(3, 0));
+}
+
+namespace {
+
+// Chvatal's example of cycling (Linear Programming, 1983, chapter 3), as a
+// program of the kind the separation check solves.  It minimises
+// -10 x1 + 57 x2 + 9 x3 + 24 x4 over
+//   x1 - 11 x2 - 5 x3 + 18 x4 + 2 s1 = 0
+//   x1 -  3 x2 -   x3 +  2 x4 + 2 s2 = 0
+// (its rows doubled, so that its entries are integers and its slacks have
+// coefficient 2).  The first phase of the simplex method minimises the sum
+// of the artificial variables, that is sum_j c_j z_j with c_j minus the sum
+// of column j over the rows (the rows signed so that their right sides are
+// >= 0).  So a third row carries -c_j less the first two entries of each
+// column, which gives these costs, and -2 for the slacks, whose cost is 0;
+// a last column brings the first two rows' sums to 0, so that they start
+// degenerate, and its cost, 9, keeps it out of the cycle.  While the
+// artificial variables u1 and u2 are basic they stand for s1 and s2 (u_i is
+// s_i / 2), and once out, each has half the reduced cost of its slack, so
+// the steepest-cost rule takes the slack first.  From the start, the
+// steepest-cost rule with the least basic index among tied rows pivots
+// x1, x2, x3, x4, s1, s2 into the first two rows at a right side of 0
+// and returns to the basis (s1, s2, u3), for ever.  Weights 90, 1, 1, 1,
+// 179, 1, 90 cancel the columns.
+const Columns kCyclingCancels{{1, 1, 8},  {-11, -3, -43}, {-5, -1, -3}, {18, 2, -44},
+                              {2, 0, -2}, {0, 2, -2},     {-5, -1, -3}};
+// The same with a fourth row, 0 but in the last column: the costs stay, the
+// cycle too, and no positive weights cancel the fourth row.
+const Columns kCyclingDoesNotCancel{{1, 1, 8, 0},    {-11, -3, -43, 0}, {-5, -1, -3, 0},
+                                    {18, 2, -44, 0}, {2, 0, -2, 0},     {0, 2, -2, 0},
+                                    {-5, -1, -2, 1}};
+
+}  // namespace
+
+// On these degenerate programs the steepest-cost rule alone pivots round a
+// cycle of six bases for ever; after 50 pivots in a row that leave the
+// objective where it was, the check turns to Bland's rule and ends with the
+// right answer.  Each runs in a child process with an alarm, so that a
+// check that cycles fails the test instead of hanging it: the check takes
+// well under a millisecond, and 10 seconds leaves room for a loaded machine
+// and a sanitizer build.
+TEST(SeparationDeathTest, DegenerateProgramsOnWhichTheSteepestRuleCyclesEnd) {
+  EXPECT_EQ(combination(kCyclingCancels, {90, 1, 1, 1, 179, 1, 90}), std::vector<long long>(3, 0));
+  const struct {
+    const char* what;
+    const Columns& columns;
+    bool cancels;
+  } programs[] = {
+      {"weights cancel", kCyclingCancels, true},
+      {"fourth row >= 0", kCyclingDoesNotCancel, false},
+  };
+  for (const auto& p : programs) {
+    EXPECT_EXIT(
+        {
+          alarm(10);
+          std::_Exit(vanishing_positive_combination(p.columns) == p.cancels ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "")
+        << p.what;
   }
 }

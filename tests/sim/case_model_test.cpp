@@ -324,9 +324,12 @@ TEST(SimulateDiseaseAlleles, CachedDistributionIsReused) {
   EXPECT_TRUE(vordel.control_hap_freq_cache.empty());
 }
 
-// Broken invariants end the process with the condition's own text.
+// Broken invariants end the process with the condition's own text.  Each
+// child is a fork of this process at its death statement ("fast"), so the
+// folder is made and removed here only: a child started afresh would make
+// its own before it dies, and leave it behind.
 TEST(CaseModelDeathTest, AssertionTexts) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  GTEST_FLAG_SET(death_test_style, "fast");
   TempDir dir;
   const std::vector<std::vector<int>> panel{{0, 1}, {1, 0}};
   const std::array<double, 2> mu = {0.1, 0.1};

@@ -405,38 +405,89 @@ TEST(Driver, UnfittableModelsAreReportedAndTheRunEnds) {
 }
 
 TEST(Driver, SeparatedSamplesAreNamedAfterTheirTables) {
-  // No case may carry allele 1 at 246690, which many controls carry: the
-  // counts separate cases from controls at that SNP, and so in the joint
-  // model too, but not at 74390.  Every row keeps its figures.
-  TempDir dir;
-  const auto r =
-      run_vordel2(example_run("500", "700", {"246690", "1", "0", "0", "74390", "1", "1.5", "2.25"}),
-                  dir.path());
-  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  struct Case {
+    const char* what;
+    std::string controls, cases;
+    std::vector<std::string> disease_loci;
+    std::vector<int> separated;  // positions of the SNPs separated alone
+    bool joint;                  // the joint model separated
+    std::string joint_pvalue;    // as written: a separated model's p-value stands
+  };
+  const std::vector<Case> cases{
+      // No case may carry allele 1 at 246690, which many controls carry: the
+      // counts separate cases from controls at that SNP, and so in the joint
+      // model too, but not at 74390.
+      {"one SNP separates",
+       "500",
+       "700",
+       {"246690", "1", "0", "0", "74390", "1", "1.5", "2.25"},
+       {246690},
+       true,
+       "0"},
+      // Six SNPs, none of which separates alone (the counts of cases and
+      // controls overlap at each), but 3 - g(301558) - g(364139) is >= 0 in
+      // every case and <= 0 in every control (and not 0 in 9 of the 35).
+      {"only the joint model separates",
+       "16",
+       "19",
+       {"217402", "0", "2", "2.25", "301558", "0", "3", "1", "364139", "0", "1", "4",
+        "366563", "0", "3", "2.25", "389206", "1", "3", "1", "437475", "1", "1", "2"},
+       {},
+       true,
+       "0.0005277"},
+  };
   const std::string title = "\n\nThe pvalues and effect sizes of each disease SNP is:\n\n";
-  const auto at = r.out.find(title);
-  ASSERT_NE(at, std::string::npos) << r.out;
-  const std::vector<std::string> lines = split_lines(r.out.substr(at + title.size()));
-  ASSERT_EQ(lines.size(), 13u) << r.out.substr(at);
-  const int linked = legend_index(74390);
-  const int separated = legend_index(246690);
-  ASSERT_LT(linked, separated);
-  for (const int row : {1, 2, 8, 9}) {
-    const std::string expected = std::to_string(row % 7 == 1 ? linked : separated);
-    EXPECT_EQ(trimmed(lines[row].substr(0, 15)), expected) << lines[row];
-    EXPECT_TRUE(general4(trimmed(lines[row].substr(15, 19)))) << lines[row];
-    EXPECT_TRUE(general4(trimmed(lines[row].substr(34, 15)))) << lines[row];
+  const std::string header = "Disease_locus_index           beta        beta_se";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    const auto r = run_vordel2(example_run(c.controls, c.cases, c.disease_loci), dir.path());
+    ASSERT_EQ(r.status, 0) << r.out << r.err;
+    const auto at = r.out.find(title);
+    ASSERT_NE(at, std::string::npos) << r.out;
+    const std::vector<std::string> lines = split_lines(r.out.substr(at + title.size()));
+    std::vector<int> indices;
+    for (std::size_t k = 0; k < c.disease_loci.size(); k += 4)
+      indices.push_back(legend_index(std::stoi(c.disease_loci[k])));
+    std::sort(indices.begin(), indices.end());
+    const std::size_t snps = indices.size();
+    // Header, rows, a line per separated SNP, two blank lines, the joint
+    // p-value, header, rows, the joint line, a blank line and the timing.
+    ASSERT_EQ(lines.size(), 2 * snps + c.separated.size() + (c.joint ? 1 : 0) + 7)
+        << r.out.substr(at);
+    EXPECT_EQ(lines[0], header + "         pvalue");
+    // Every row keeps its figures.
+    std::size_t line = 1;
+    for (const int index : indices) {
+      EXPECT_EQ(trimmed(lines[line].substr(0, 15)), std::to_string(index)) << lines[line];
+      EXPECT_TRUE(general4(trimmed(lines[line].substr(15, 19)))) << lines[line];
+      EXPECT_TRUE(general4(trimmed(lines[line].substr(34, 15)))) << lines[line];
+      ++line;
+    }
+    for (const int position : c.separated)
+      EXPECT_EQ(lines[line++], "Disease SNP " + std::to_string(legend_index(position)) +
+                                   ": cases and controls are separated by its allele counts, so "
+                                   "its beta and beta_se are not estimates (the likelihood has no "
+                                   "maximum); its pvalue stands.");
+    EXPECT_EQ(lines[line++], "");
+    EXPECT_EQ(lines[line++], "");
+    EXPECT_EQ(lines[line++], "The pvalue for the full disease model is " + c.joint_pvalue + ":");
+    EXPECT_EQ(lines[line++], header);
+    for (const int index : indices) {
+      EXPECT_EQ(trimmed(lines[line].substr(0, 15)), std::to_string(index)) << lines[line];
+      EXPECT_TRUE(general4(trimmed(lines[line].substr(15, 19)))) << lines[line];
+      EXPECT_TRUE(general4(trimmed(lines[line].substr(34, 15)))) << lines[line];
+      ++line;
+    }
+    if (c.joint) {
+      EXPECT_EQ(lines[line++],
+                "The full disease model: cases and controls are separated by the allele counts of "
+                "its SNPs, so its beta and beta_se values are not estimates (the likelihood has no "
+                "maximum); its pvalue stands.");
+    }
+    EXPECT_EQ(lines[line++], "");
+    EXPECT_EQ(normalise(lines[line]), "VORDEL took N seconds to complete. Have a nice day! ");
   }
-  EXPECT_EQ(lines[3], "Disease SNP " + std::to_string(separated) +
-                          ": cases and controls are separated by its allele counts, so its beta "
-                          "and beta_se are not estimates (the likelihood has no maximum); its "
-                          "pvalue stands.");
-  EXPECT_EQ(lines[7], "Disease_locus_index           beta        beta_se");
-  EXPECT_EQ(lines[10],
-            "The full disease model: cases and controls are separated by the allele counts of its "
-            "SNPs, so its beta and beta_se values are not estimates (the likelihood has no "
-            "maximum); its pvalue stands.");
-  EXPECT_EQ(lines[11], "");
 }
 
 TEST(Driver, OneCaseRunsNoTest) {
