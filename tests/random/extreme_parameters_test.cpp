@@ -195,6 +195,15 @@ TEST(ExtremeParameters, EachRowKeepsItsLaw) {
          negative_binomial_density(1 << 20, 1.0, 1050000, 0.00016975854530938199006);
          negative_binomial_density(1e10, 1e-6, 10000, 0.0039893875642695421539);
          negative_binomial_density(1e10, 1e-6, 10350, 9.2021040315310720524e-6);
+         // Mean 30: k = 29 and 30 either side of where ln k! turns to
+         // Stirling's series, 36 and 37 either side of where the deviance
+         // of k from the mean turns from its series to its logarithms.
+         negative_binomial_density(1e13, 3e-12, 12, 0.00010382062415367644261);
+         negative_binomial_density(1e13, 3e-12, 29, 0.072634526471489803428);
+         negative_binomial_density(1e13, 3e-12, 30, 0.072634526471482543404);
+         negative_binomial_density(1e13, 3e-12, 36, 0.03775683340545931481);
+         negative_binomial_density(1e13, 3e-12, 37, 0.030613648707147543804);
+         negative_binomial_density(1e13, 3e-12, 45, 0.0023110542707022258639);
          negative_binomial_density(1e13, 0.5, 5e12, 1.4567312407894104354e-7);
          negative_binomial_density(1e18, 10.0, 1e19, 3.8037653963109111876e-11);
        }},
