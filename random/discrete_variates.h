@@ -181,7 +181,9 @@ class Binomial2 : public Random {
 // whole number.  Mean N P, variance N P (1 + P).  By the table method on the
 // step density, from the mode (N - 1) P, or 0 when that is below 1.  Below
 // odds of 1e-8, where 1 - 1 / (1 + P) loses digits, ln p and ln(1 - p) are
-// taken from log1p(P).
+// taken from log1p(P).  From N = 2^20 on, where ln Gamma(k + N) - ln Gamma(N)
+// would lose about 1e-15 N of the density, the density is taken as a
+// Poisson probability and a deviance (random/negative_binomial_probability.h).
 class NegativeBinomial : public AsymGen {
  public:
   NegativeBinomial(double N, double P);
@@ -196,7 +198,7 @@ class NegativeBinomial : public AsymGen {
   double q;         // 1 + P
   double p;         // 1 / q
   double ln_q;      // ln(1 - p)
-  double log_norm;  // N ln p - ln Gamma(N)
+  double log_norm;  // N ln p - ln Gamma(N); the density does not use it from N = 2^20 on
 };
 
 #endif

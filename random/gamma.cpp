@@ -12,6 +12,7 @@ Gamma::Gamma(double alpha) {
     auto small = allocate<Gamma1>(alpha);
     small_shape = small.get();
     implementation = std::move(small);
+    log_scale = alpha;
   } else if (alpha == 1.0)
     implementation = allocate<Exponential>();
   else
@@ -19,9 +20,14 @@ Gamma::Gamma(double alpha) {
 }
 
 double Gamma::NextWithLog(double& log_value) {
-  if (small_shape) return small_shape->NextWithLog(log_value);
+  double scaled_log;
+  return NextWithLog(log_value, scaled_log);
+}
+
+double Gamma::NextWithLog(double& log_value, double& scaled_log) {
+  if (small_shape) return small_shape->NextWithLog(log_value, scaled_log);
   const double x = implementation->Next();  // of shape 1 or more: not near 0
-  log_value = std::log(x);
+  scaled_log = log_value = std::log(x);
   return x;
 }
 
@@ -33,8 +39,14 @@ Gamma1::Gamma1(double alpha)
 double Gamma1::Next() { return std::pow(PosGen::Next(), inv_shape); }
 
 double Gamma1::NextWithLog(double& log_value) {
+  double log_table_draw;
+  return NextWithLog(log_value, log_table_draw);
+}
+
+double Gamma1::NextWithLog(double& log_value, double& log_table_draw) {
   const double x = PosGen::Next();
-  log_value = std::log(x) * inv_shape;
+  log_table_draw = std::log(x);
+  log_value = log_table_draw * inv_shape;
   return std::pow(x, inv_shape);
 }
 

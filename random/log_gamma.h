@@ -10,8 +10,11 @@
 // Each range has its method: Taylor series around 1 on [0.9, 1.1) and
 // around 2 on [1.9, 2.1), Stirling's series from 100 up, the Lanczos formula
 // elsewhere above 0.9, and below 0.9 the reflection formula, but for
-// 0 < x < 1e-8, where Gamma(x) = Gamma(1 + x) / x keeps the digits that the
-// reflection's sine loses.  Sums are carried in extended precision.
+// 0 < x < 0.2, where Gamma(x) = Gamma(1 + x) / x keeps the digits that the
+// reflection's sine loses (about 1e-16 / x of Gamma(x)).  Below 0.2,
+// Gamma(x) and ln Gamma(x) are within 2.2e-16 of their values, relative;
+// from 0.2 to 0.9, Gamma(x) within 1.3e-15 relative and ln Gamma(x) within
+// 1.4e-15 absolute.  Sums are carried in extended precision.
 // ln_gamma(1) and ln_gamma(2) are exactly 0.
 //
 // Errors throw newmat's Invalid_argument: "Non-positive integer argument "

@@ -5,6 +5,7 @@
 
 #include "random/discrete_variates.h"
 #include "random/log_gamma.h"
+#include "random/negative_binomial_probability.h"
 
 namespace {
 
@@ -44,6 +45,8 @@ const char* NegativeBinomial::Name() { return "NegativeBinomial"; }
 double NegativeBinomial::Density(double x) const {
   if (x < 0.0) return 0.0;
   const double ix = std::floor(x);
-  const double t = ln_gamma(ix + shape_n) + log_norm - ln_gamma(ix + 1.0) + ix * ln_q;
+  const double t = shape_n >= large_shape
+                       ? negative_binomial_log_probability(shape_n, odds, ix)
+                       : ln_gamma(ix + shape_n) + log_norm - ln_gamma(ix + 1.0) + ix * ln_q;
   return t < -40.0 ? 0.0 : std::exp(t);
 }

@@ -11,6 +11,18 @@
 
 namespace {
 
+// q^n for q = 1 - p rounded.  The rounding of q (up to 2^-54 of it) would
+// come n times into q^n, 1.2e-7 of it at n = 2^31, and the inversion's terms
+// would sum to 1 less that much: a uniform above the sum then ended the
+// search in the far tail, at a value of probability 1e-17 or less.  The
+// rounding d = (1 - q) - p is exact (1 - q is, by Sterbenz's lemma, and so
+// is its difference from p), and (q + d)^n = q^n (1 + d / q)^n: the factor
+// is exactly 1 where q is exact, and q^n unchanged there.
+double power_of_complement(int n, double p, double q) {
+  const double d = (1.0 - q) - p;
+  return std::pow(q, n) * std::exp(n * std::log1p(d / q));
+}
+
 // Inversion from 0 for n p <= 10: the least k whose cumulative probability
 // reaches one uniform.  A uniform above the rounded sum ends the search at
 // the value reached: at n, or, past the mode, where a term no longer
@@ -20,7 +32,7 @@ double inversion(int n, double p) {
   const double q = 1.0 - p;
   const double r = p / q;
   const double u = Random::RNG->Next();
-  double pk = std::pow(q, n);
+  double pk = power_of_complement(n, p, q);
   double sum = pk;
   if (sum >= u) return 0.0;
   for (int k = 1; k <= n; ++k) {

@@ -65,7 +65,9 @@ class VariPoisson {
 // Binomial with n trials of probability p, by range:
 //   p > 0.5          n - Next(n, 1 - p);
 //   n = 0 or p = 0   0, without a draw;
-//   n p <= 10        inversion from 0 (one uniform);
+//   n p <= 10        inversion from 0 (one uniform), from q^n with the
+//                    rounding of q = 1 - p made good, so that the terms sum
+//                    to 1 within a few roundings at any n;
 //   10 < n p <= 200  the small-mean method: one uniform, then the
 //                    probabilities summed outward from m = trunc(n p),
 //                    alternately one above and one below (the probability

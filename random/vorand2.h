@@ -241,15 +241,23 @@ class Gamma : public Random {
   Gamma& operator=(const Gamma&) = delete;
   double Next() override { return implementation->Next(); }
   // The draw of Next(), from the same uniforms, with its logarithm in
-  // log_value: finite also where a draw of a small shape underflows to 0.
+  // log_value: finite also where a draw of a small shape underflows to 0,
+  // down to shapes of about 1e-306.  Below, ln(draw) = ln X / alpha for the
+  // table draw X of Gamma1 can pass -DBL_MAX, and log_value is then
+  // -infinity; the second form gives that logarithm also scaled, as
+  // LogScale() ln(draw) in scaled_log, which is ln X for alpha < 1 and
+  // finite at any shape.
   double NextWithLog(double& log_value);
-  const char* Name() override;  // "Gamma"
+  double NextWithLog(double& log_value, double& scaled_log);
+  double LogScale() const { return log_scale; }  // alpha below 1, else 1
+  const char* Name() override;                   // "Gamma"
   ExtReal Mean() const override { return implementation->Mean(); }
   ExtReal Variance() const override { return implementation->Variance(); }
 
  private:
   std::unique_ptr<Random> implementation;
   Gamma1* small_shape = nullptr;  // the implementation when alpha < 1
+  double log_scale = 1.0;
 };
 
 // Gamma for shape alpha < 1: the table draws X with density
@@ -259,8 +267,10 @@ class Gamma1 : public PosGen {
   explicit Gamma1(double alpha);
   double Next() override;
   // The draw of Next() with its logarithm ln(X) / alpha in log_value, which
-  // stays finite where X^(1/alpha) underflows to 0.
+  // stays finite where X^(1/alpha) underflows to 0 (down to shapes of about
+  // 1e-306), and ln X in log_table_draw.
   double NextWithLog(double& log_value);
+  double NextWithLog(double& log_value, double& log_table_draw);
   double Density(double x) const override;  // 0 where below exp(-40)
   ExtReal Mean() const override { return shape; }
   ExtReal Variance() const override { return shape; }

@@ -65,7 +65,11 @@ double rgamma(double shape, double rate);
 // Dirichlet draw with a pseudo-share of 0.01 added to every component, so
 // that none is 0 and they still sum to 1.  *k <= 0 does nothing.  When
 // draws of small shapes underflow and the sum is too small to make up for
-// it (below 2^-950), the shares g_i / s come from the draws' logarithms.
+// it (below 2^-950), the shares g_i / s come from the draws' logarithms;
+// where every one of those passes -DBL_MAX (shapes below about 1e-306, the
+// subnormal ones included), from the logarithms times the shapes
+// (Gamma::NextWithLog).  At such shapes the draw has one component with all
+// of the share, component i with probability alpha_i / (sum of alpha).
 void rdirichlet(double* out, const double* alpha, const int* k);
 
 // Beta(a, b) as x / (x + y) for x from Gamma(a) and then y from Gamma(b);

@@ -33,15 +33,28 @@ bool shares_from_draws(const double* g, int k, double sum) {
   return std::all_of(g, g + k, [](double x) { return std::isnormal(x); });
 }
 
+// The shares exp(ln g_i - the largest) from the scaled logarithms s_i ln g_i
+// (scales s_i > 0), where every ln g_i passes -DBL_MAX (shapes below about
+// 1e-306): multiplied by s / s_i for the least scale s they compare as the
+// ln g_i do, and their differences divided by s are those of the ln g_i.
+void shares_from_scaled_logs(double* share, const double* scaled_log, const double* scale, int k) {
+  const double least = *std::min_element(scale, scale + k);
+  std::vector<double> common(k);
+  for (int i = 0; i < k; ++i) common[i] = scaled_log[i] * (least / scale[i]);
+  const double largest = *std::max_element(common.begin(), common.end());
+  for (int i = 0; i < k; ++i) share[i] = std::exp((common[i] - largest) / least);
+}
+
 }  // namespace
 
 void rdirichlet(double* out, const double* alpha, const int* k) {
   if (*k <= 0) return;
-  std::vector<double> log_draw(*k);
+  std::vector<double> log_draw(*k), scaled_log(*k), scale(*k);
   double sum = 0.0;
   for (int i = 0; i < *k; ++i) {
     Gamma gamma(alpha[i]);
-    out[i] = gamma.NextWithLog(log_draw[i]);
+    out[i] = gamma.NextWithLog(log_draw[i], scaled_log[i]);
+    scale[i] = gamma.LogScale();
     sum += out[i];
   }
   if (shares_from_draws(out, *k, sum)) {
@@ -51,8 +64,12 @@ void rdirichlet(double* out, const double* alpha, const int* k) {
   }
   // The shares scaled by the largest draw, from the logarithms.
   const double largest = *std::max_element(log_draw.begin(), log_draw.end());
+  if (largest == -HUGE_VAL)
+    shares_from_scaled_logs(out, scaled_log.data(), scale.data(), *k);
+  else
+    for (int i = 0; i < *k; ++i) out[i] = std::exp(log_draw[i] - largest);
   double total = 0.0;
-  for (int i = 0; i < *k; ++i) total += out[i] = std::exp(log_draw[i] - largest);
+  for (int i = 0; i < *k; ++i) total += out[i];
   for (int i = 0; i < *k; ++i) out[i] = (out[i] / total + 0.01) / (*k * 0.01 + 1.0);
 }
 

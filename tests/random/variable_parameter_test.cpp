@@ -3,6 +3,7 @@
 // approximations by their moments, and single draws followed uniform by
 // uniform (the hand-computed cases sum the probabilities, from 0 or
 // outward from the mode, until they pass the uniform).
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <map>
@@ -171,6 +172,43 @@ TEST(VariBinomial, DrawsFollowTheUniforms) {
   const double normal = draw_with({0.7, 0.3, 0.0}, z);
   ScriptedRandom script({0.7, 0.3, 0.0});
   EXPECT_EQ(v.Next(1000, 0.3), std::floor(300 + std::sqrt(210 - 1.0 / 12) * normal + 0.5));
+}
+
+// Inversion at many trials: q^n carried the rounding of q = 1 - p n times
+// (1.2e-7 of it at 2^31), so the terms summed to less than 1 and a uniform
+// above their sum ended in the far tail, at 27 for (2^31 - 1, 1.37799e-9).
+// Each uniform here has the value given as its exact inverse, the least k
+// with P(X <= k) >= u, computed offline (mpmath, 200 bits); u lies at least
+// 5e-10 of itself from the distribution function at k and k - 1, far beyond
+// the 1e-15 to which the terms now sum.  The last two rows are draws of a
+// seeded stream whose old value was one off.  Then, 10^7 seeded draws stay
+// below 20, of probability 6.6e-11 (the old inversion gave 27 about 18 times
+// in 10^8).
+TEST(VariBinomial, InversionSumsToOneAtManyTrials) {
+  VariBinomial v;
+  const struct {
+    int n;
+    double p, u;
+    double expected;
+  } rows[] = {
+      {2147483647, 1.37799e-9, 0.5, 3},
+      {2147483647, 1.37799e-9, 0.99, 8},
+      {2147483647, 1.37799e-9, 1 - 1e-6, 14},
+      {2147483647, 1.37799e-9, 1 - 3e-8, 16},
+      {2147483647, 1.37799e-9, 1 - 1e-9, 18},
+      {2147483647, 1.37799e-9, 1 - 1e-12, 22},
+      {1000000000, 1e-8, 0.86446439928840846, 13},
+      {2147483647, 4.656612875245797e-09, 0.22022064693737775, 8},
+  };
+  for (const auto& r : rows) {
+    ScriptedRandom script({r.u});
+    EXPECT_EQ(v.Next(r.n, r.p), r.expected) << r.n << " " << r.p << " " << r.u;
+  }
+  MT generator(0.5);
+  Random::Set(generator);
+  double largest = 0;
+  for (int i = 0; i < 10000000; ++i) largest = std::max(largest, v.Next(2147483647, 1.37799e-9));
+  EXPECT_LT(largest, 20);
 }
 
 // Refused parameters; iNext rounds, and refuses a draw that is no int

@@ -173,6 +173,51 @@ TEST(Draws, SmallShapes) {
   EXPECT_EQ(beta, x / (x + y));
 }
 
+// Shapes so small that ln g = ln X / alpha of a gamma draw passes -DBL_MAX
+// (below about 1e-306): a row whose every logarithm did so came out NaN
+// (2.7% of them at 1e-308, every one at subnormal shapes).  At these shapes
+// a Dirichlet draw is one component with all of the share, and the others
+// none: component i with probability alpha_i / (sum of alpha), the limit of
+// P(g_i is the largest) as the shapes go to 0 (g_i = X_i^(1 / alpha_i) for
+// X_i uniform on (0, 1), and -ln X_i / alpha_i is exponential with rate
+// alpha_i).  Each row of N = 20000 is a number in (0, 1), sums to 1 and is
+// one-hot: 1.01 / (1 + 0.01 k) for the winner, 0.01 / (1 + 0.01 k) for the
+// rest, within 1e-15; the winners' counts fit alpha_i / (sum of alpha) by
+// Pearson's statistic below the chi-square quantile of 1 - 1e-4.
+TEST(Draws, DirichletAtTheSmallestShapes) {
+  constexpr int N = 20000;
+  const std::vector<double> rows[] = {
+      {1e-308, 1e-308},
+      {2.2250738585072014e-308, 2.2250738585072014e-308},
+      {1e-308, 1e-308, 1e-308, 1e-308, 1e-308},
+      {4.9406564584124654e-324, 9.8813129168249309e-324},  // the least subnormals
+      {1e-320, 3e-320, 2e-320},
+  };
+  MT generator(0.1234);
+  Random::Set(generator);
+  for (const auto& alpha : rows) {
+    const int k = alpha.size();
+    SCOPED_TRACE(testing::Message() << k << " shapes from " << alpha[0]);
+    const double others = 0.01 / (1 + 0.01 * k), winner = 1.01 / (1 + 0.01 * k);
+    std::vector<double> out(k);
+    std::vector<int> wins(k);
+    for (int r = 0; r < N; ++r) {
+      stathelp::rdirichlet(out.data(), alpha.data(), &k);
+      ASSERT_NEAR(std::accumulate(out.begin(), out.end(), 0.0), 1.0, 1e-15);
+      const int i = std::max_element(out.begin(), out.end()) - out.begin();
+      for (int j = 0; j < k; ++j) ASSERT_NEAR(out[j], j == i ? winner : others, 1e-15) << j;
+      ++wins[i];
+    }
+    const double total = std::accumulate(alpha.begin(), alpha.end(), 0.0);
+    double statistic = 0;
+    for (int i = 0; i < k; ++i) {
+      const double expected = N * alpha[i] / total;
+      statistic += (wins[i] - expected) * (wins[i] - expected) / expected;
+    }
+    EXPECT_LT(statistic, boost::math::quantile(boost::math::chi_squared(k - 1), 1 - 1e-4));
+  }
+}
+
 // The Dirichlet and p = 1 Wishart draws against the same gamma and
 // chi-square draws replayed from the seed, in closed form.
 TEST(Draws, DirichletAndWishartReplayed) {
