@@ -124,7 +124,31 @@ TEST(ExtremeParametersDeathTest, BoundsAndTheLawWithin) {
       {[] { binomial_law(k2to46, 1e-12f); }, 0, holds},  // BTPE's largest n
       {[] { numlib::ignbin(k2to46 + 1, 1e-12f); }, 1,
        binomial + "70368744177665 Value of PP:     1.000000E-12\n"},
-      {[] { binomial_law(1000000000000000000, 1e-17f); }, 0, holds},       // inversion, any n
+      {[] { binomial_law(1000000000000000000, 1e-17f); }, 0, holds},  // inversion, any n
+      // The largest n: the inversion's n + 1 overflowed, and every draw of
+      // these three came out 0 or too small.
+      {[] { binomial_law(INT64_MAX, 1e-20f); }, 0, holds},
+      {[] { binomial_law(INT64_MAX, 1e-19f); }, 0, holds},
+      {[] { binomial_law(INT64_MAX, 3e-18f); }, 0, holds},
+      {[] {
+         bool ends = true;
+         for (int i = 0; i < 1000; ++i)
+           ends = ends && numlib::ignbin(INT64_MAX, 0) == 0 &&
+                  numlib::ignbin(INT64_MAX, 1) == INT64_MAX;
+         verdict(ends, "not 0 and n");
+       },
+       0, holds},
+      {[] {
+         moments_hold(
+             [] {
+               const float p[] = {0, 1e-20f, 0};
+               int64_t ix[3];
+               numlib::genmul(INT64_MAX, p, 3, ix);
+               return ix[0] + ix[1] + ix[2] == INT64_MAX ? ix[1] : -1e30;
+             },
+             INT64_MAX * double{1e-20f}, INT64_MAX * double{1e-20f});
+       },
+       0, holds},
       {[] { numlib::ignbin(3000000000000000, .5f); }, 1, binomial + "*"},  // used to hang
       // n p = 2^23: odd and even counts alike (from 2^24 on, BTPE's floats
       // reached only even ones).
