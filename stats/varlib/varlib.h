@@ -67,6 +67,10 @@ float gennf(float dfn, float dfd, float xnonc);
 // 1, else BC (1978).  The set-up is redone (and the check run) when the
 // pair differs from the previous call's.  Results too close to 0 or 1 for
 // a float are 0 or 1.
+// A first uniform of exactly 1 (ranf rounds its 63 largest integers to 1)
+// is the limit of the candidate, the deviate 1 (0 with the shapes swapped):
+// BB, whose acceptance tends to nothing there, draws again; BC accepts it
+// with the limits of its tests.
 // Refused: not aa > 0, not bb > 0, an infinite parameter, or one below
 // 1e-37 or above 2^17 = 131072: outside those bounds the single-precision
 // algorithms no longer draw the beta law.
