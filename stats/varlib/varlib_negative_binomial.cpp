@@ -38,7 +38,9 @@ std::int64_t ignnbn(std::int64_t n, float p) {
   // Refused here rather than by ignpoi, so that the message names this
   // routine.
   if (!mean_in_bounds(r, a))
-    ftnstop("N (1 - P) / P too large in IGNNBN: the Poisson mean passes 2^33 too often");
+    ftnstop(
+        "N (1 - P) / P too large in IGNNBN: its Poisson mean passes 2^33 with probability above "
+        "2^-30");
   // A mean beyond 2^33 (probability at most 2^-30) is drawn all the same,
   // as a longer sum: GD's draws stay below (sqrt(n) + 16)^2, so such a mean
   // is at most some 8 times the bound.

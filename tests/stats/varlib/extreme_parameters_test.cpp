@@ -106,7 +106,8 @@ TEST(ExtremeParametersDeathTest, BoundsAndTheLawWithin) {
   const std::string f = "Degrees of freedom infinite in GENF - abort!DFN value: ";
   const std::string nf = "In GENNF - an argument is infinite*";
   const std::string nbn =
-      "N (1 - P) / P too large in IGNNBN: the Poisson mean passes 2^33 too often\n";
+      "N (1 - P) / P too large in IGNNBN: its Poisson mean passes 2^33 with probability above "
+      "2^-30\n";
   constexpr int64_t k2to46 = int64_t{1} << 46, k2to24 = int64_t{1} << 24;
   constexpr int64_t k2to33 = int64_t{1} << 33;
   constexpr float k2to33f = 8589934592.0f;
