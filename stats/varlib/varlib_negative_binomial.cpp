@@ -42,8 +42,9 @@ std::int64_t ignnbn(std::int64_t n, float p) {
         "N (1 - P) / P too large in IGNNBN: its Poisson mean passes 2^33 with probability above "
         "2^-30");
   // A mean beyond 2^33 (probability at most 2^-30) is drawn all the same,
-  // as a longer sum: GD's draws stay below (sqrt(n) + 16)^2, so such a mean
-  // is at most some 8 times the bound.
+  // as a longer sum: GD's draws stay below (sqrt(n) + 16)^2 (its normal and
+  // exponential steps are bounded through ranf's smallest value), so such a
+  // mean is at most about ten times the bound.
   return poisson_deviate(gengam(a, r));
 }
 
