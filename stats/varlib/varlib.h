@@ -67,6 +67,10 @@ float gennf(float dfn, float dfd, float xnonc);
 // 1, else BC (1978).  The set-up is redone (and the check run) when the
 // pair differs from the previous call's.  Results too close to 0 or 1 for
 // a float are 0 or 1.
+// A first uniform of exactly 1 (ranf rounds its 63 largest integers to 1)
+// is the limit of the candidate, the deviate 1 (0 with the shapes swapped):
+// BB, whose acceptance tends to nothing there, draws again; BC accepts it
+// with the limits of its tests.
 // Refused: not aa > 0, not bb > 0, an infinite parameter, or one below
 // 1e-37 or above 2^17 = 131072: outside those bounds the single-precision
 // algorithms no longer draw the beta law.
@@ -102,17 +106,26 @@ void genprm(std::int64_t* iarray, int larray);
 std::int64_t ignbin(std::int64_t n, float pp);
 
 // Poisson deviate of mean mu: Ahrens and Dieter's algorithm PD (1982) for
-// mu >= 10, table inversion (35 cumulative terms) below.  A mean <= 0
-// gives 0.  Refused: mu not a number, infinite, or above 2^23 (PD works
-// in single precision, whose integers are exact only up to 2^24: from a
-// mean of 2^24 on it would return only every second count).
+// 10 <= mu <= 2^23, table inversion (35 cumulative terms) below; above 2^23
+// the sum of PD deviates of mean 2^23 and one deviate of the mean left over,
+// which has the Poisson law of mean mu exactly (PD alone works in single
+// precision, whose integers are exact only up to 2^24: from a mean of 2^24
+// on it would return only every second count).  Draws at means up to 2^23
+// are those of PD and the table alone.  A mean <= 0 gives 0.
+// Refused: mu not a number, infinite, or above 2^33, which bounds the cost
+// to 1024 PD draws.
 std::int64_t ignpoi(float mu);
 
 // Negative binomial deviate: failures before the n-th success with success
 // probability p, as ignpoi(gengam(p / (1 - p), n)); n = 0 gives 0 without
 // drawing.  Stops through ftnstop: n < 0, p <= 0 or p >= 1 (or not a
-// number), or a gamma draw above ignpoi's bound 2^23 (its mean n (1 - p) / p
-// passes 2^23 at p of about 1.2e-7 n).
+// number), or, decided from n and p alone, when the gamma-distributed
+// Poisson mean could pass ignpoi's bound 2^33 with a probability above
+// 2^-30: refused when n + sqrt(2 n t) + t > 2^33 p / (1 - p), t = 30 ln 2,
+// the point a gamma variate of shape n and rate 1 passes with probability at
+// most e^-t.  So n = 1 is refused for p below 3.29e-9, n = 1000 below
+// 1.43e-7, and a large n where p / (1 - p) is below about n / 2^33.  The
+// rare mean beyond 2^33 is drawn all the same, as a longer sum.
 std::int64_t ignnbn(std::int64_t n, float p);
 
 // Multinomial counts ix[0..ncat-1] of n events over ncat categories with

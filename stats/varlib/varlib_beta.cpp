@@ -70,12 +70,15 @@ BetaSetup make_setup(float aa, float bb) {
   return s;
 }
 
-// a exp(v), capped at 1.0E38.
+// a exp(v), capped at 1.0E38; infinite for an infinite v.
 float scaled_exp(float a, float v) {
+  if (std::isinf(v)) return v;
   return v > 89.0 ? 1.0E38f : static_cast<float>(a * std::exp(static_cast<double>(v)));
 }
 
-// beta ln(u1 / (1 - u1)).
+// beta ln(u1 / (1 - u1)).  Infinite when u1 is 1, as ranf returns for its
+// 63 largest integers: that candidate stands for the limit u1 -> 1, where
+// w -> inf and the deviate is 1 (or 0 when the shapes were swapped).
 float log_odds(float beta, float u1) {
   return static_cast<float>(beta * std::log(u1 / (1.0 - u1)));
 }
@@ -86,6 +89,11 @@ float draw_bb(const BetaSetup& p) {
     const float u1 = ranf();
     const float u2 = ranf();
     const float v = log_odds(p.beta, u1);
+    // The limit candidate has no chance: as v -> inf the bound of the last
+    // test falls like (1 / beta - b) v, and 1 / beta < b for shapes above 1
+    // (b^2 (alpha - 2) - (2 a b - alpha) = alpha (b - 1)^2).  The capped w
+    // would accept it at once, as the deviate 1.
+    if (std::isinf(v)) continue;
     const float w = scaled_exp(p.a, v);
     const float z = u1 * u1 * u2;
     const float r = static_cast<float>(p.gamma * v - 1.3862944);
@@ -109,10 +117,20 @@ float draw_bc(const BetaSetup& s) {
       if (0.25 * u2 + z - y >= s.k1) continue;
     } else {
       z = u1 * u1 * u2;
+      // Accepted at once, the limit candidate too (w infinite).
       if (z <= 0.25f) return scaled_exp(s.a, log_odds(s.beta, u1));
       if (z >= s.k2) continue;
     }
     const float v = log_odds(s.beta, u1);
+    if (std::isinf(v)) {
+      // The limit candidate (w infinite): the bound below tends to
+      // alpha ln(alpha / a) - ln 4 as v -> inf; with the capped w it would be
+      // infinite and accept every such candidate.
+      if (std::log(static_cast<double>(z)) <=
+          s.alpha * std::log(static_cast<double>(s.alpha) / s.a) - 1.3862944)
+        return scaled_exp(s.a, v);
+      continue;
+    }
     const float w = scaled_exp(s.a, v);
     if (std::log(static_cast<double>(z)) <=
         s.alpha * (std::log(static_cast<double>(s.alpha / (s.b + w))) + v) - 1.3862944)
@@ -125,8 +143,9 @@ float draw_bc(const BetaSetup& s) {
 float genbet(float aa, float bb) {
   if (!setup.made || aa != setup.aa || bb != setup.bb) setup = make_setup(aa, bb);
   const float w = setup.use_bb ? draw_bb(setup) : draw_bc(setup);
-  // a exp(v) exceeds the floats for v just below 89 when a > 0.75: there
-  // w / (b + w) is 1, not inf / inf.
+  // a exp(v) exceeds the floats for v just below 89 when a > 0.75, and is
+  // infinite for the limit candidate: there w / (b + w) is 1, not
+  // inf / inf (and b / (b + w) is 0).
   if (aa == setup.a) return std::isinf(w) ? 1.0f : w / (setup.b + w);
   return setup.b / (setup.b + w);
 }

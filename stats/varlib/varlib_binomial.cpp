@@ -57,7 +57,9 @@ void set_trials(std::int64_t n) {
     // about 3e-8, which would make every such draw 0.
     s.qn = static_cast<float>(std::exp(n * std::log1p(-static_cast<double>(s.p))));
     s.r = s.p / s.q;
-    s.g = s.r * (n + 1);
+    // n + 1 formed unsigned: it passes the 64-bit signed integers at
+    // n = 2^63 - 1.  Converted to a float as before.
+    s.g = s.r * static_cast<float>(static_cast<std::uint64_t>(n) + 1);
     return;
   }
   s.ffm = s.xnp + s.p;

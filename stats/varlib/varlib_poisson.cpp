@@ -1,5 +1,6 @@
 // Poisson variates: Ahrens and Dieter's algorithm PD (1982) for means from
-// 10 up, inversion by a cumulative table below.
+// 10 up to 2^23, inversion by a cumulative table below, and sums of PD
+// deviates above.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -164,15 +165,31 @@ std::int64_t inversion(float mu) {
   }
 }
 
+// The sum of deviates of mean 2^23 and one of the mean left, for a mean
+// above 2^23.  Each subtraction is exact: mu and 2^23 are both multiples of
+// the spacing of the floats at mu (at most 2^23 below 2^47), and so is the
+// difference.
+std::int64_t sum_of_parts(float mu) {
+  std::int64_t sum = 0;
+  float left = mu;
+  for (; left > kLargestPdMean; left -= kLargestPdMean) sum += pd(kLargestPdMean);
+  return sum + (left >= 10.0f ? pd(left) : inversion(left));
+}
+
 }  // namespace
+
+std::int64_t poisson_deviate(float mu) {
+  if (mu > kLargestPdMean) return sum_of_parts(mu);
+  return mu >= 10.0f ? pd(mu) : inversion(mu);
+}
 
 std::int64_t ignpoi(float mu) {
   if (std::isnan(mu) || std::isinf(mu) || mu > kLargestPoissonMean) {
-    std::fputs("MU not a number, infinite or above 2^23 in IGNPOI - ABORT", stderr);
+    std::fputs("MU not a number, infinite or above 2^33 in IGNPOI - ABORT", stderr);
     std::fprintf(stderr, "Value of MU: %16.6E\n", mu);
     std::exit(EXIT_FAILURE);
   }
-  return mu >= 10.0f ? pd(mu) : inversion(mu);
+  return poisson_deviate(mu);
 }
 
 }  // namespace numlib

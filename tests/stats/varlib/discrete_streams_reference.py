@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 # The binomial and Poisson variates of the procedural library written apart
 # from it, step by step from their published algorithms (inversion and
-# BTPE; table inversion and PD) over the combined generator, with every
+# BTPE; table inversion and PD, and above a mean of 2^23 the sum of PD
+# deviates of mean 2^23 and one of the mean left) over the combined
+# generator, with every
 # single-precision value rounded to a float as it is stored: the first
 # draws of generator 1 after setall(s1, s2), printed as the rows of the
 # pinned-stream test with the steps they take, then the weighted sums
@@ -350,9 +352,18 @@ class Poisson:
                     return k
             self.l = 35
 
+    def deviate(self, g, mu, branches):
+        if mu > 8388608.0:  # above 2^23: deviates of mean 2^23 and one of the rest
+            branches.add('sum of parts')
+            total, left = 0, mu
+            while left > 8388608.0:
+                total += self.pd(g, 8388608.0, branches)
+                left = f32(left - 8388608.0)
+            return total + self.deviate(g, left, branches)
+        return self.pd(g, mu, branches) if mu >= 10 else self.table(g, mu, branches)
+
     def draw(self, g, mu, count, branches):
-        return [self.pd(g, mu, branches) if mu >= 10 else self.table(g, mu, branches)
-                for _ in range(count)]
+        return [self.deviate(g, mu, branches) for _ in range(count)]
 
 
 ROWS = [  # seed pair, routine, parameter, parameter, draws
@@ -365,6 +376,9 @@ ROWS = [  # seed pair, routine, parameter, parameter, draws
     ((20240601, 7), 'ignpoi', 3.5, None, 12),
     ((97, 93), 'ignpoi', 40.0, None, 12),
     ((23, 84), 'ignpoi', 1000.0, None, 12),
+    ((61, 62), 'ignpoi', 8388608.0, None, 12),
+    ((63, 64), 'ignpoi', 8388613.0, None, 12),
+    ((65, 66), 'ignpoi', 1e9, None, 12),
 ]
 if __name__ == '__main__':
     for (s1, s2), routine, a, b, count in ROWS:

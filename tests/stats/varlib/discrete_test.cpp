@@ -120,6 +120,29 @@ TEST(Discrete, PinnedStreams) {
       // double exponential
       {97, 93, 3, 40, 0, {64, 36, 56, 49, 41, 40, 38, 30, 29, 36, 41, 37}},
       {23, 84, 40, 1000, 0, {933, 1010, 1058, 1025, 1010, 1005, 1000, 1023, 964, 1025, 962, 984}},
+      // PD at its largest mean, 2^23; above it the sum of deviates of mean
+      // 2^23 and one of the mean left, by the table and by PD
+      {61,
+       62,
+       40,
+       8388608,
+       0,
+       {8382374, 8388598, 8384257, 8390828, 8384818, 8388114, 8383993, 8385503, 8393444, 8389726,
+        8386990, 8384625}},
+      {63,
+       64,
+       40,
+       8388613,
+       0,
+       {8382382, 8389320, 8391532, 8389152, 8384865, 8392073, 8385780, 8387787, 8390104, 8390273,
+        8395508, 8388143}},
+      {65,
+       66,
+       40,
+       1e9,
+       0,
+       {1000006449, 1000035398, 999996005, 1000027246, 1000011982, 999984105, 1000019683,
+        1000001377, 999944616, 999994286, 999970185, 999929562}},
   };
   numlib::setall(1, 1);
   int64_t first = 1;
@@ -257,7 +280,7 @@ TEST(DiscreteDeathTest, RefusedArgumentsStopTheProcess) {
     int64_t ix[3];
     numlib::genmul(n, p, ncat, ix);
   };
-  const std::string pois = "MU not a number, infinite or above 2^23 in IGNPOI - ABORTValue of MU: ";
+  const std::string pois = "MU not a number, infinite or above 2^33 in IGNPOI - ABORTValue of MU: ";
   const std::pair<std::function<void()>, std::string> rows[] = {
       {[] { numlib::ignuin(2, 1); }, " low > high in ignuin - ABORT"},
       {[] { numlib::ignuin(0, 2147483562); }, " high - low too large in ignuin - ABORT"},

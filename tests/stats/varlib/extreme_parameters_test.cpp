@@ -14,6 +14,7 @@
 #include <vector>
 
 #include <boost/math/distributions/binomial.hpp>
+#include <boost/math/distributions/normal.hpp>
 #include <boost/math/distributions/poisson.hpp>
 
 #include "chi_square.h"
@@ -62,6 +63,40 @@ void moments_hold(const std::function<double()>& draw, double mean, double varia
   verdict(holds, "mean " + std::to_string(m) + ", variance " + std::to_string(v));
 }
 
+// Pearson's test at level 0.001 of ignpoi(mu) against Boost's Poisson law,
+// over 40 cells of about equal probability.
+void poisson_law(float mu, int count) {
+  namespace bm = boost::math;
+  const bm::poisson law(mu);
+  std::vector<int64_t> edges;
+  for (int j = 1; j < 40; ++j)
+    edges.push_back(std::llround(mu + std::sqrt(mu) * bm::quantile(bm::normal(), j / 40.0)));
+  std::vector<int64_t> x(count);
+  std::generate(x.begin(), x.end(), [mu] { return numlib::ignpoi(mu); });
+  const double p = binned_chi_square_p(
+      x, edges, [&](int64_t k) { return bm::cdf(bm::complement(law, k - 1.0)); });
+  verdict(p > 0.001, "p = " + std::to_string(p));
+}
+
+// The same of ignnbn(1, p), the failures before the first success, against
+// the geometric law P(X >= k) = (1 - p)^k, over 100 cells of about equal
+// probability.
+void geometric_law(float p, int count) {
+  std::vector<int64_t> edges;
+  for (int j = 1; j < 100; ++j) edges.push_back(std::llround(-std::log(1 - j / 100.0) / p));
+  std::vector<int64_t> x(count);
+  std::generate(x.begin(), x.end(), [p] { return numlib::ignnbn(1, p); });
+  const double q = binned_chi_square_p(
+      x, edges, [p](int64_t k) { return std::exp(k * std::log1p(-static_cast<double>(p))); });
+  verdict(q > 0.001, "p = " + std::to_string(q));
+}
+
+// Mean and variance of ignnbn(n, p) against n (1 - p) / p and n (1 - p) / p^2.
+void negative_binomial_moments(int64_t n, float p, int count) {
+  const double q = 1.0 - p, mean = n * q / p;
+  moments_hold([n, p] { return numlib::ignnbn(n, p); }, mean, mean / p, count);
+}
+
 TEST(ExtremeParametersDeathTest, BoundsAndTheLawWithin) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");  // fresh set-up caches in every row
   const float inf = INFINITY;
@@ -70,7 +105,12 @@ TEST(ExtremeParametersDeathTest, BoundsAndTheLawWithin) {
   const std::string beta = " AA or BB below 1E-37 or above 2^17 in GENBET - Abort! AA: ";
   const std::string f = "Degrees of freedom infinite in GENF - abort!DFN value: ";
   const std::string nf = "In GENNF - an argument is infinite*";
+  const std::string nbn =
+      "N (1 - P) / P too large in IGNNBN: its Poisson mean passes 2^33 with probability above "
+      "2^-30\n";
   constexpr int64_t k2to46 = int64_t{1} << 46, k2to24 = int64_t{1} << 24;
+  constexpr int64_t k2to33 = int64_t{1} << 33;
+  constexpr float k2to33f = 8589934592.0f;
   struct Row {
     std::function<void()> call;
     int status;
@@ -85,7 +125,31 @@ TEST(ExtremeParametersDeathTest, BoundsAndTheLawWithin) {
       {[] { binomial_law(k2to46, 1e-12f); }, 0, holds},  // BTPE's largest n
       {[] { numlib::ignbin(k2to46 + 1, 1e-12f); }, 1,
        binomial + "70368744177665 Value of PP:     1.000000E-12\n"},
-      {[] { binomial_law(1000000000000000000, 1e-17f); }, 0, holds},       // inversion, any n
+      {[] { binomial_law(1000000000000000000, 1e-17f); }, 0, holds},  // inversion, any n
+      // The largest n: the inversion's n + 1 overflowed, and every draw of
+      // these three came out 0 or too small.
+      {[] { binomial_law(INT64_MAX, 1e-20f); }, 0, holds},
+      {[] { binomial_law(INT64_MAX, 1e-19f); }, 0, holds},
+      {[] { binomial_law(INT64_MAX, 3e-18f); }, 0, holds},
+      {[] {
+         bool ends = true;
+         for (int i = 0; i < 1000; ++i)
+           ends = ends && numlib::ignbin(INT64_MAX, 0) == 0 &&
+                  numlib::ignbin(INT64_MAX, 1) == INT64_MAX;
+         verdict(ends, "not 0 and n");
+       },
+       0, holds},
+      {[] {
+         moments_hold(
+             [] {
+               const float p[] = {0, 1e-20f, 0};
+               int64_t ix[3];
+               numlib::genmul(INT64_MAX, p, 3, ix);
+               return ix[0] + ix[1] + ix[2] == INT64_MAX ? ix[1] : -1e30;
+             },
+             INT64_MAX * double{1e-20f}, INT64_MAX * double{1e-20f});
+       },
+       0, holds},
       {[] { numlib::ignbin(3000000000000000, .5f); }, 1, binomial + "*"},  // used to hang
       // n p = 2^23: odd and even counts alike (from 2^24 on, BTPE's floats
       // reached only even ones).
@@ -96,18 +160,37 @@ TEST(ExtremeParametersDeathTest, BoundsAndTheLawWithin) {
        0, holds},
       {[] { numlib::ignbin(k2to24 + 2, .5f); }, 1,
        binomial + "    16777218 Value of PP:     5.000000E-01\n"},
-      // ignpoi up to a mean of 2^23: odd and even counts alike, and the
-      // Poisson variance (from 2^24 on, PD's floats reached only even ones).
+      // ignpoi up to a mean of 2^23 by PD: odd and even counts alike, and
+      // the Poisson variance (from 2^24 on, PD's floats reached only even
+      // ones).
       {[] { moments_hold([] { return numlib::ignpoi(8388608.0f) % 2; }, .5, .25); }, 0, holds},
       {[] { moments_hold([] { return numlib::ignpoi(8388608.0f) - 8388608.0; }, 0, 8388608.0); }, 0,
        holds},
-      {[] { numlib::ignpoi(8388609.0f); }, 1,
-       "MU not a number, infinite or above 2^23 in IGNPOI - ABORTValue of MU:     8.388609E+06\n"},
-      {[] { numlib::ignnbn(1000, 1e-4f); }, 1, "Poisson mean above 2^23 in IGNNBN\n"},
+      // Above 2^23 the sum of deviates of mean 2^23 and one of the mean left
+      // (5, by the table; 1e9 - 119 x 2^23, by PD), up to the cost bound 2^33.
+      {[] { poisson_law(8388613.0f, 200000); }, 0, holds},
+      {[] { moments_hold([] { return numlib::ignpoi(8388613.0f) % 2; }, .5, .25); }, 0, holds},
+      {[] { poisson_law(1e9f, 100000); }, 0, holds},
+      {[] { moments_hold([] { return numlib::ignpoi(k2to33f) - k2to33f; }, 0, k2to33f, 2000); }, 0,
+       holds},
+      {[] { numlib::ignpoi(8589935616.0f); }, 1,
+       "MU not a number, infinite or above 2^33 in IGNPOI - ABORTValue of MU:     8.589936E+09\n"},
       // A mean of 0 in a fresh process, before any table is built.
       {[] { verdict(numlib::ignpoi(0) == 0, "not 0"); }, 0, holds},
+      // ignnbn: its gamma-distributed mean used to be refused when a draw
+      // passed 2^23 (at (1, 1e-6) about once in 4000 draws).  Now the
+      // arguments alone decide: refused where the mean passes 2^33 with a
+      // probability above 2^-30, both sides of that line drawn here.
+      {[] { geometric_law(1e-6f, 1000000); }, 0, holds},
+      {[] { negative_binomial_moments(1000, 1e-4f, 100000); }, 0, holds},
+      {[] { negative_binomial_moments(1, 3.3e-9f, 20000); }, 0, holds},
+      {[] { numlib::ignnbn(1, 3.28e-9f); }, 1, nbn},
+      {[] { negative_binomial_moments(1000, 1.43e-7f, 5000); }, 0, holds},
+      {[] { numlib::ignnbn(1000, 1.42e-7f); }, 1, nbn},
+      {[] { negative_binomial_moments(k2to33 - (1 << 20), .5f, 1000); }, 0, holds},
+      {[] { numlib::ignnbn(k2to33, .5f); }, 1, nbn},
       // Refused by the routine called, not by the one it draws through.
-      {[] { numlib::ignnbn(1, 1e-20f); }, 1, "Poisson mean above 2^23 in IGNNBN\n"},
+      {[] { numlib::ignnbn(1, 1e-20f); }, 1, nbn},
       {[] {
          const float p[] = {.5f, .25f, 0};
          int64_t ix[3];

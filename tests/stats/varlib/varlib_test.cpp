@@ -96,6 +96,51 @@ TEST(Varlib, TablesAndChosenBranches) {
   for (const auto& r : signs) EXPECT_EQ(numlib::fsign(r[0], r[1]), r[2]) << r[0] << " " << r[1];
 }
 
+TEST(Varlib, BetaFirstUniformOfOne) {
+  // ranf returns exactly 1 for its 63 largest integers.  As a first uniform
+  // it is the limit of the candidate, the deviate 1 (0 with the shapes
+  // swapped): BB draws again, as its acceptance tends to nothing there; BC
+  // accepts it at once when z = u2 <= 0.25, or when z <= (alpha / a)^alpha
+  // / 4 (the limit of its last test), and otherwise draws again.  Each row
+  // chooses the second uniform in (lo, hi).
+  constexpr float kAgain = -1;  // drawn again: as from the state after both uniforms
+  struct Row {
+    float aa, bb, lo, hi, want;
+  };
+  const Row rows[] = {
+      // BB: the capped w accepted the limit as 1 (or b / (b + 1e38) swapped)
+      {131072, 131072, 0, 1, kAgain},
+      {2, 3, 0, .1f, kAgain},
+      {3, 2, 0, .1f, kAgain},
+      {1.5f, 40, .5f, 1, kAgain},
+      // BC, (0.5, 0.5): at once up to 0.25, by the limit up to 0.5, k2 = 0.625
+      {.5f, .5f, 0, .25f, 1},
+      {.5f, .5f, .3f, .45f, 1},
+      {.5f, .5f, .55f, .6f, kAgain},  // accepted by the infinite bound
+      {.5f, .5f, .7f, 1, kAgain},
+      // BC swapped, (0.5, 3): a = 3, b = 0.5; the limit up to
+      // (3.5 / 3)^3.5 / 4 = 0.4288, k2 = 0.25 + (0.5 + 0.25 / 3.5) 0.5 = 0.5357
+      {.5f, 3, 0, .25f, 0},  // b / (b + 1e38) with the capped w
+      {.5f, 3, .3f, .4f, 0},
+      {.5f, 3, .45f, .52f, kAgain},
+      {3, .5f, .3f, .4f, 1},
+      {3, .5f, .45f, .52f, kAgain},
+  };
+  for (const Row& r : rows) {
+    const auto u2_in = [&r](float u) { return u > r.lo && u < r.hi; };
+    chosen_uniform::next_ranf_then(1.0f, u2_in);
+    const float x = genbet(r.aa, r.bb);
+    float want = r.want;
+    if (r.want == kAgain) {
+      chosen_uniform::next_ranf_then(1.0f, u2_in);
+      numlib::ranf(), numlib::ranf();
+      want = genbet(r.aa, r.bb);
+      EXPECT_TRUE(want > 0 && want < 1) << r.aa << " " << r.bb << " " << r.lo;
+    }
+    EXPECT_EQ(x, want) << r.aa << " " << r.bb << " " << r.lo;
+  }
+}
+
 TEST(Varlib, SetUpCachesAreTransparent) {
   const auto draws_after = [](auto before, float (*draw)()) {
     before();
