@@ -618,7 +618,8 @@ std::vector<std::string> files_named(const std::string& message) {
 // 500,000 controls of one SNP take about 66 MB of address space to simulate
 // (58 bytes a haplotype and the program itself); writing their haplotype
 // and genotype files side by side, each on a thread with a stack of 8 MB
-// and lines of up to 12 bytes a haplotype, takes about 40 MB more.  Under
+// (the stack limit is set so) and lines of up to 12 bytes a haplotype,
+// takes about 40 MB more.  Under
 // 80 MB the run stops while those files are written, with the user error
 // that names every file whose writing ran out: which of them that is
 // depends on how the threads meet, so any of the files written meanwhile,
@@ -634,13 +635,13 @@ TEST(Driver, MemoryThatRunsOutWhileWritingIsAUserError) {
 #endif
   struct Case {
     unsigned long address_space;
-    unsigned long stack;  // 0: as the system sets it
+    unsigned long stack;  // also each thread's stack
     std::vector<std::string> may_name;
     std::vector<std::string> must_name_first;
   };
   const std::vector<Case> rows{
       {80UL << 20,
-       0,
+       8UL << 20,
        {"out/sim.controls.haps", "out/sim.cases.haps", "out/sim.legend", "out/sim.controls.gen",
         "out/sim.cases.gen", "out/sim.summary"},
        {}},
