@@ -16,7 +16,8 @@ struct HaplotypeRows {
 
 // True when every allele of the rows of both groups is 0 or 1.  The rows
 // are read in four parts side by side (the part of a thread that cannot be
-// started is read on the calling thread).
+// started is read on the calling thread).  Apart from the threads it
+// allocates nothing, so it cannot fail when memory is short.
 bool binary_alleles(const std::vector<std::vector<int>>& haplotypes,
                     const std::array<HaplotypeRows, 2>& rows);
 

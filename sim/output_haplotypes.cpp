@@ -10,6 +10,7 @@
 #include <ios>
 #include <map>
 #include <memory>
+#include <new>
 #include <set>
 #include <sstream>
 #include <string>
@@ -60,6 +61,26 @@ class OutputNames {
   fs::path directory_;
   std::string stem_;
   bool gzip_ = false;
+};
+
+// The name of every output file of a run, as OutputNames forms it.
+struct FileNames {
+  explicit FileNames(const OutputNames& names) {
+    for (int j = 0; j < 2; ++j) {
+      const std::string group = std::string(".") + kGroupNames[j];
+      haps[j] = names.compressible(group + ".haps").string();
+      gen[j] = names.compressible(group + ".gen").string();
+      tags[j] = names.compressible(group + ".tags.gen").string();
+      sample[j] = names.plain(group + ".sample").string();
+    }
+    legend = names.plain(".legend").string();
+  }
+
+  std::string haps[2];
+  std::string legend;
+  std::string gen[2];
+  std::string tags[2];
+  std::string sample[2];
 };
 
 // A block of the simulated alleles copied SNP by SNP: the alleles of rows
@@ -306,114 +327,157 @@ void write_sample_file(std::ostream& out, const Rows rows, const int j,
 }  // namespace
 
 void Vordel::output_haplotypes() const {
-  std::ostringstream report;
-  report << "\n"
-         << "Writing output to files "
-         << "\n";
-  update_summary_file(params, report, std::ios::app);
-
-  if (static_cast<long>(simulated_haplotypes.size()) !=
-      2L * params.ncontrols + 2L * params.ncases) {
-    report << "something has gone wrong in output_haplotypes: "
-              "simulated_haplotypes.size()/2 != (params.ncontrols+params.ncases)"
-           << "\n";
-    update_summary_file(params, report, std::ios::app);
-  }
+  // Every name is formed first.  Memory that runs out is reported with the
+  // name of the file it was needed for: `in_hand` points at the name of the
+  // file being opened, written or closed (the summary file's during a
+  // flush), which never allocates; the parallel writers tell which of their
+  // files ran out.
   const OutputNames names(params.output_file, params.output_directory);
-  const std::array<Rows, 2> rows = group_rows(*this);
+  const FileNames files(names);
+  const std::string* in_hand = &params.summary_file;
+  try {
+    std::ostringstream report;
+    const auto flush = [&] {
+      const std::string* const held = in_hand;
+      in_hand = &params.summary_file;
+      update_summary_file(params, report, std::ios::app);
+      in_hand = held;
+    };
+    report << "\n"
+           << "Writing output to files "
+           << "\n";
+    flush();
 
-  // One output stream at a time: each file is closed, and checked, once the
-  // next one is open.  Opening logs the name in the report.
-  std::unique_ptr<std::ostream> out;
-  const auto open = [&](const fs::path& name) {
-    std::unique_ptr<std::ostream> next = open_output_file(name, report, std::ios::out);
-    close_output_file(out);
-    out = std::move(next);
-  };
-  // Opens the file of group j and flushes the report with its log line.
-  const auto open_group_file = [&](int j, const char* suffix, bool compressible) {
-    const std::string name = std::string(".") + kGroupNames[j] + suffix;
-    open(compressible ? names.compressible(name) : names.plain(name));
-    update_summary_file(params, report, std::ios::app);
-  };
+    if (static_cast<long>(simulated_haplotypes.size()) !=
+        2L * params.ncontrols + 2L * params.ncases) {
+      report << "something has gone wrong in output_haplotypes: "
+                "simulated_haplotypes.size()/2 != (params.ncontrols+params.ncases)"
+             << "\n";
+      flush();
+    }
+    const std::array<Rows, 2> rows = group_rows(*this);
 
-  const bool haps_output = params.specified_flags.count("-no_haps_output") == 0;
-  const bool gens_output = params.specified_flags.count("-no_gens_output") == 0;
-  const long n = static_cast<long>(panel_data.snps_data.size());
-  if ((haps_output || gens_output) && binary_alleles(simulated_haplotypes, rows)) {
-    // The haplotype and genotype files of both groups, each formatted,
-    // written and closed on a thread of its own once it is open.  With
-    // alleles 0 and 1 only, their writers have nothing to report.  The files
-    // are opened, and the report flushed, in the order of the one-at-a-time
-    // writing below; once a file cannot be opened (or the legend, written
-    // here meanwhile, cannot be stored) no further file is opened.  The
-    // first failure in that order is the one thrown, since every file that
-    // was started comes before the one that stopped the opening.
-    ParallelWriters writers;
-    std::exception_ptr stopped;
-    try {
-      const auto start_group_file = [&](int j, const char* suffix,
-                                        std::function<void(std::ostream&)> write) {
-        const std::string name = std::string(".") + kGroupNames[j] + suffix;
-        std::unique_ptr<std::ostream> file =
-            open_output_file(names.compressible(name), report, std::ios::out);
-        update_summary_file(params, report, std::ios::app);
-        writers.start(std::move(file), std::move(write));
-      };
+    // One output stream at a time: each file is closed, and checked, once
+    // the next one is open.  Opening logs the name in the report.
+    std::unique_ptr<std::ostream> out;
+    const std::string* out_name = nullptr;  // the name of `out`
+    const auto open = [&](const std::string& name) {
+      in_hand = &name;
+      std::unique_ptr<std::ostream> next = open_output_file(name, report, std::ios::out);
+      in_hand = out_name;
+      close_output_file(out);
+      out = std::move(next);
+      in_hand = out_name = &name;
+    };
+    // Opens a file of a group and flushes the report with its log line.
+    const auto open_group_file = [&](const std::string& name) {
+      open(name);
+      flush();
+    };
+
+    const bool haps_output = params.specified_flags.count("-no_haps_output") == 0;
+    const bool gens_output = params.specified_flags.count("-no_gens_output") == 0;
+    const long n = static_cast<long>(panel_data.snps_data.size());
+    if ((haps_output || gens_output) && binary_alleles(simulated_haplotypes, rows)) {
+      // The haplotype and genotype files of both groups, each formatted,
+      // written and closed on a thread of its own once it is open.  With
+      // alleles 0 and 1 only, their writers have nothing to report.  The
+      // files are opened, and the report flushed, in the order of the
+      // one-at-a-time writing below; once a file cannot be opened (or the
+      // legend, written here meanwhile, cannot be stored) no further file is
+      // opened.  The first failure in that order is the one thrown, since
+      // every file that was started comes before the one that stopped the
+      // opening.  When it is memory that ran out, every file that it ran out
+      // for is named, in that order.
+      ParallelWriters writers;
+      std::array<const std::string*, 4> started{};  // the files started, in order
+      std::size_t started_count = 0;
+      std::exception_ptr stopped;
+      bool stopped_by_memory = false;
+      try {
+        const auto start_group_file = [&](const std::string& name,
+                                          std::function<void(std::ostream&)> write) {
+          in_hand = &name;
+          std::unique_ptr<std::ostream> file = open_output_file(name, report, std::ios::out);
+          flush();
+          writers.start(std::move(file), std::move(write));
+          started[started_count++] = &name;
+        };
+        if (haps_output) {
+          for (int j = 0; j < 2; ++j) {
+            start_group_file(files.haps[j], [this, &rows, j, n](std::ostream& file) {
+              std::ostringstream nothing;  // no negative allele to report
+              write_haplotype_file(file, simulated_haplotypes, rows[j], n, nothing);
+            });
+          }
+          // Its log line waits for the next flush.
+          in_hand = &files.legend;
+          std::unique_ptr<std::ostream> legend =
+              open_output_file(files.legend, report, std::ios::out);
+          write_legend_file(*legend, panel_data.snps_data);
+          close_output_file(legend);
+        }
+        if (gens_output) {
+          for (int j = 0; j < 2; ++j) {
+            start_group_file(files.gen[j], [this, &rows, j](std::ostream& file) {
+              write_genotype_file(file, *this, rows[j]);
+            });
+          }
+        }
+      } catch (const std::bad_alloc&) {
+        stopped = std::current_exception();
+        stopped_by_memory = true;
+      } catch (...) {
+        stopped = std::current_exception();
+      }
+      try {
+        writers.finish();
+        if (stopped) std::rethrow_exception(stopped);
+      } catch (const std::bad_alloc&) {
+        // Every writer has ended, and its memory is back.
+        WritingOutOfMemory ran_out;
+        for (std::size_t k = 0; k < started_count; ++k)
+          if (writers.ran_out_of_memory(k)) ran_out.files.push_back(*started[k]);
+        if (stopped_by_memory) ran_out.files.push_back(*in_hand);
+        throw ran_out;
+      }
+    } else {
+      // One file after another, each closed (and checked) once the next one
+      // is open; the writers' reports keep their place between the files.
       if (haps_output) {
         for (int j = 0; j < 2; ++j) {
-          start_group_file(j, ".haps", [this, &rows, j, n](std::ostream& file) {
-            std::ostringstream nothing;  // no negative allele to report
-            write_haplotype_file(file, simulated_haplotypes, rows[j], n, nothing);
-          });
+          open_group_file(files.haps[j]);
+          write_haplotype_file(*out, simulated_haplotypes, rows[j], n, report);
         }
-        // Its log line waits for the next flush.
-        std::unique_ptr<std::ostream> legend =
-            open_output_file(names.plain(".legend"), report, std::ios::out);
-        write_legend_file(*legend, panel_data.snps_data);
-        close_output_file(legend);
+        open(files.legend);  // its log line waits for the next flush
+        write_legend_file(*out, panel_data.snps_data);
       }
       if (gens_output) {
         for (int j = 0; j < 2; ++j) {
-          start_group_file(j, ".gen", [this, &rows, j](std::ostream& file) {
-            write_genotype_file(file, *this, rows[j]);
-          });
+          open_group_file(files.gen[j]);
+          write_genotype_file(*out, *this, rows[j]);
         }
       }
-    } catch (...) {
-      stopped = std::current_exception();
     }
-    writers.finish();
-    if (stopped) std::rethrow_exception(stopped);
-  } else {
-    // One file after another, each closed (and checked) once the next one
-    // is open; the writers' reports keep their place between the files.
-    if (haps_output) {
+    if (params.specified_flags.count("-t") != 0) {
       for (int j = 0; j < 2; ++j) {
-        open_group_file(j, ".haps", true);
-        write_haplotype_file(*out, simulated_haplotypes, rows[j], n, report);
-      }
-      open(names.plain(".legend"));  // its log line waits for the next flush
-      write_legend_file(*out, panel_data.snps_data);
-    }
-    if (gens_output) {
-      for (int j = 0; j < 2; ++j) {
-        open_group_file(j, ".gen", true);
-        write_genotype_file(*out, *this, rows[j]);
+        open_group_file(files.tags[j]);
+        write_tag_file(*out, *this, rows[j], tag_positions);
       }
     }
-  }
-  if (params.specified_flags.count("-t") != 0) {
     for (int j = 0; j < 2; ++j) {
-      open_group_file(j, ".tags.gen", true);
-      write_tag_file(*out, *this, rows[j], tag_positions);
+      open_group_file(files.sample[j]);
+      write_sample_file(*out, rows[j], j, simulated_phenotypes);
     }
+    in_hand = out_name;
+    close_output_file(out);
+  } catch (const std::bad_alloc&) {
+    // The streams and buffers of the writing are gone: their memory is back
+    // for the name.
+    WritingOutOfMemory ran_out;
+    if (in_hand) ran_out.files.push_back(*in_hand);
+    throw ran_out;
   }
-  for (int j = 0; j < 2; ++j) {
-    open_group_file(j, ".sample", false);
-    write_sample_file(*out, rows[j], j, simulated_phenotypes);
-  }
-  close_output_file(out);
 }
 
 void Vordel::output_snp_data_dulvon_format(const std::map<int, snp>::const_iterator& it, int l,

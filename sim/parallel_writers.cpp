@@ -1,5 +1,6 @@
 #include "sim/parallel_writers.h"
 
+#include <new>
 #include <system_error>
 #include <utility>
 
@@ -11,6 +12,9 @@ void ParallelWriters::Job::run() noexcept {
   try {
     write(*out);
     close_output_file(out);
+  } catch (const std::bad_alloc&) {
+    out_of_memory = true;
+    failure = std::current_exception();
   } catch (...) {
     failure = std::current_exception();
   }
@@ -31,6 +35,8 @@ void ParallelWriters::start(std::unique_ptr<std::ostream> out,
     job.thread = std::thread(&Job::run, &job);
   } catch (const std::system_error&) {
     job.run();  // no thread to be had: written here instead
+  } catch (const std::bad_alloc&) {
+    job.run();  // no memory for the thread's state: likewise
   }
 }
 
@@ -43,4 +49,8 @@ void ParallelWriters::finish() {
   join_all();
   for (const std::unique_ptr<Job>& job : jobs_)
     if (job->failure) std::rethrow_exception(job->failure);
+}
+
+bool ParallelWriters::ran_out_of_memory(std::size_t k) const {
+  return k < jobs_.size() && jobs_[k]->out_of_memory;
 }

@@ -184,6 +184,20 @@ GenericErrorException not_enough_memory(long haplotypes, long snps) {
   return GenericErrorException(message.str());
 }
 
+// The user error of memory that runs out while the output files are
+// written, naming the files it ran out for.
+GenericErrorException not_enough_memory_to_write(const std::vector<std::string>& files) {
+  std::string message =
+      "not enough memory to write the output files: memory ran out while writing ";
+  if (files.empty()) message += "them";
+  for (std::size_t k = 0; k < files.size(); ++k) {
+    if (k > 0) message += k + 1 < files.size() ? ", " : " and ";
+    message += files[k];
+  }
+  message += ".\n";
+  return GenericErrorException(message);
+}
+
 // Takes the memory of all the rows' allele blocks (as the allocator holds
 // them) and, with it held, reserves the row table of `haplotypes` rows and
 // the phenotype vector; then gives the alleles' memory back, untouched.  A
@@ -247,7 +261,26 @@ void Vordel::simulate_haplotypes() {
 
   process_dl();
   simulate_all_alleles();
-  output_haplotypes();
+  // Memory that runs out while writing is reported as memory that runs out
+  // while simulating: the simulated data are given back first.
+  try {
+    output_haplotypes();
+  } catch (const WritingOutOfMemory& ran_out) {
+    release_simulated_data();
+    throw not_enough_memory_to_write(ran_out.files);
+  } catch (const std::bad_alloc&) {  // not even the file's name could be kept
+    release_simulated_data();
+    throw not_enough_memory_to_write({});
+  }
+}
+
+void Vordel::release_simulated_data() {
+  std::vector<std::vector<int>>().swap(simulated_haplotypes);
+  std::vector<int>().swap(simulated_phenotypes);
+  num_simulated_haps = 0;
+  dl_columns = DiseaseColumns();
+  case_hap_freq_cache.clear();
+  control_hap_freq_cache.clear();
 }
 
 void Vordel::set_theta() {
@@ -302,11 +335,7 @@ void Vordel::simulate_all_alleles() {
   try {
     simulate_pairs(total_haps, control_haps);
   } catch (const std::bad_alloc&) {
-    std::vector<std::vector<int>>().swap(simulated_haplotypes);
-    std::vector<int>().swap(simulated_phenotypes);
-    dl_columns = DiseaseColumns();
-    case_hap_freq_cache.clear();
-    control_hap_freq_cache.clear();
+    release_simulated_data();
     throw not_enough_memory(total_haps, n);
   }
 

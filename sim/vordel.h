@@ -39,7 +39,9 @@ class Vordel {
 
   // The whole simulation of a run: seeds the generator (0.12345 with
   // "-nrs", else from the clock), settles theta, selects the disease loci,
-  // simulates every pair, writes the output files.
+  // simulates every pair, writes the output files.  Memory that runs out
+  // while the files are written is a GenericErrorException naming the files
+  // it ran out for, thrown after the simulated data are given back.
   void simulate_haplotypes();
   // Sets theta to 1 / (1 + 1/2 + ... + 1/N) for N panel haplotypes.
   void set_theta();
@@ -47,7 +49,8 @@ class Vordel {
   // current generator; fills simulated_haplotypes, simulated_phenotypes and
   // num_simulated_haps.  Throws GenericErrorException when the simulated
   // haplotypes need more memory than the system grants (asked for before
-  // the first pair), or when memory runs out while simulating.
+  // the first pair), or when memory runs out while simulating (then after
+  // giving back what was simulated).
   void simulate_all_alleles();
   // Cuts the SNPs of `snps` into runs of consecutive SNP indices copied from
   // one source, for a haplotype with K copy candidates (one draw per SNP
@@ -71,9 +74,18 @@ class Vordel {
                                CaseDistribution& case_freq);
   void calculate_control_hap_freq(const std::vector<int>& snp_subset, FrequencyTable& table) const;
 
+  // Memory ran out while the output files were written: the files it ran
+  // out for, in the order they are written (several when files written side
+  // by side ran out together; none when it ran out before a file was
+  // named).  The summary file counts, for the flushes made meanwhile.
+  struct WritingOutOfMemory {
+    std::vector<std::string> files;
+  };
+
   // Writes the haplotype, legend, genotype, tag genotype and sample files
   // named after the output path; throws badfilename when a file cannot be
-  // opened.
+  // opened or stored, and WritingOutOfMemory when memory runs out (the
+  // simulated data are left as they are).
   void output_haplotypes() const;
   // Appends the genotype line of SNP `l` (at `it`) for the individuals of
   // rows [first, last) to `line`.
@@ -98,6 +110,10 @@ class Vordel {
   // The pairs of simulate_all_alleles, controls first: `total_haps`
   // haplotypes, the first `control_haps` of them controls.
   void simulate_pairs(long total_haps, long control_haps);
+  // Gives back the memory of the simulated haplotypes and phenotypes and of
+  // the case model's tables, leaving none: after memory ran out they are of
+  // no use, and the report needs room.
+  void release_simulated_data();
 };
 
 #endif

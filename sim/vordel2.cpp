@@ -2,8 +2,9 @@
 // reference panel, then tests the disease SNPs for association.
 //
 // Exit status: 0 on success and for the help text; 1 on a user error (bad
-// command line, unreadable input, unwritable output), when no usable disease
-// SNP is left, or when the summary file cannot be written.
+// command line, unreadable input, unwritable output, memory that runs out
+// while simulating or writing), when no usable disease SNP is left, or when
+// the summary file cannot be written.
 #include <cstdio>
 #include <ctime>
 #include <iostream>

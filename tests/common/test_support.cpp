@@ -61,7 +61,7 @@ bool is_gzip_file(const fs::path& file) {
 }
 
 RunResult run_program(const std::string& binary, const std::vector<std::string>& args,
-                      const fs::path& workdir, unsigned long address_space) {
+                      const fs::path& workdir, unsigned long address_space, unsigned long stack) {
   TempDir capture;
   const fs::path out_file = capture / "stdout";
   const fs::path err_file = capture / "stderr";
@@ -84,6 +84,12 @@ RunResult run_program(const std::string& binary, const std::vector<std::string>&
     if (address_space > 0) {
       const rlimit limit{address_space, address_space};
       if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(127);
+    }
+    if (stack > 0) {
+      rlimit limit{};
+      if (getrlimit(RLIMIT_STACK, &limit) != 0) _exit(127);
+      limit.rlim_cur = stack;
+      if (setrlimit(RLIMIT_STACK, &limit) != 0) _exit(127);
     }
     execv(binary.c_str(), argv.data());
     _exit(127);

@@ -48,15 +48,18 @@ struct RunResult {
 // the working directory `workdir`.  Output is captured through files in a
 // private temporary directory, so `workdir` sees only what the program
 // writes.  A positive `address_space` limits the program's address space to
-// that many bytes (as "ulimit -v" does).
+// that many bytes (as "ulimit -v" does); a positive `stack` limits its stack
+// to that many bytes (as "ulimit -s" does), which is also the size of the
+// stack of every thread it starts.
 RunResult run_program(const std::string& binary, const std::vector<std::string>& args,
-                      const fs::path& workdir, unsigned long address_space = 0);
+                      const fs::path& workdir, unsigned long address_space = 0,
+                      unsigned long stack = 0);
 
 #ifdef VORDEL2_BINARY
 // Runs the vordel2 binary built with the tests.
 inline RunResult run_vordel2(const std::vector<std::string>& args, const fs::path& workdir,
-                             unsigned long address_space = 0) {
-  return run_program(VORDEL2_BINARY, args, workdir, address_space);
+                             unsigned long address_space = 0, unsigned long stack = 0) {
+  return run_program(VORDEL2_BINARY, args, workdir, address_space, stack);
 }
 #endif
 

@@ -633,3 +633,135 @@ TEST(Driver, MemoryThatRunsOutIsAUserError) {
     EXPECT_EQ(entries(dir / "out"), std::vector<std::string>{"sim.summary"});
   }
 }
+
+namespace {
+
+// The file names of a "not enough memory to write" message: the files
+// after "while writing ", separated by ", " and, before the last, " and ",
+// up to the final ".\n"; empty when the text is not such a message.
+std::vector<std::string> files_named(const std::string& message) {
+  const std::string opening =
+      "not enough memory to write the output files: memory ran out while writing ";
+  if (message.compare(0, opening.size(), opening) != 0 || message.size() < opening.size() + 2 ||
+      message.compare(message.size() - 2, 2, ".\n") != 0)
+    return {};
+  std::string list = message.substr(opening.size(), message.size() - opening.size() - 2);
+  std::vector<std::string> files;
+  const std::string last = " and ";
+  const auto and_at = list.rfind(last);
+  std::string final_name;
+  if (and_at != std::string::npos) {
+    final_name = list.substr(and_at + last.size());
+    list.erase(and_at);
+  }
+  for (std::size_t at = 0; at <= list.size();) {
+    const auto comma = list.find(", ", at);
+    files.push_back(list.substr(at, comma == std::string::npos ? std::string::npos : comma - at));
+    if (comma == std::string::npos) break;
+    at = comma + 2;
+  }
+  if (!final_name.empty()) files.push_back(final_name);
+  return files;
+}
+
+}  // namespace
+
+// 500,000 controls of one SNP take about 66 MB of address space to simulate
+// (58 bytes a haplotype and the program itself); writing their haplotype
+// and genotype files side by side, each on a thread with a stack of 8 MB
+// (the stack limit is set so) and lines of up to 12 bytes a haplotype,
+// takes about 40 MB more.  Under
+// 80 MB the run stops while those files are written, with the user error
+// that names every file whose writing ran out: which of them that is
+// depends on how the threads meet, so any of the files written meanwhile,
+// in the order they are written, may be named.  With a stack limit of 1 GB
+// no thread can be started: every file is written on the calling thread,
+// one after another, and under 71 MB the controls' haplotype file (12 MB of
+// line) runs out first; its genotype file (4 MB) may run out too.  The
+// limits lie 6 MB or more inside the ranges where these errors occur.
+// Sanitizer runtimes reserve far more address space: not there.
+TEST(Driver, MemoryThatRunsOutWhileWritingIsAUserError) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "a sanitizer's runtime needs more address space than the limit";
+#endif
+  struct Case {
+    unsigned long address_space;
+    unsigned long stack;  // also each thread's stack
+    std::vector<std::string> may_name;
+    std::vector<std::string> must_name_first;
+  };
+  const std::vector<Case> rows{
+      {80UL << 20,
+       8UL << 20,
+       {"out/sim.controls.haps", "out/sim.cases.haps", "out/sim.legend", "out/sim.controls.gen",
+        "out/sim.cases.gen", "out/sim.summary"},
+       {}},
+      {71UL << 20,
+       1UL << 30,
+       {"out/sim.controls.haps", "out/sim.controls.gen"},
+       {"out/sim.controls.haps"}},
+  };
+  for (const Case& c : rows) {
+    TempDir dir;
+    vordel_test::write_panel_files(dir.path(), {1000}, {{0, 1, 1, 0}}, {{1000, 0.0}});
+    std::vector<std::string> args = vordel_test::panel_args(dir.path());
+    args.insert(args.end(),
+                {"-o", "out/sim", "-nrs", "-n", "500000", "0", "-dl", "1000", "1", "1.5", "2"});
+    const auto r = run_vordel2(args, dir.path(), c.address_space, c.stack);
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::string out = normalise(r.out);
+    // The simulation ended; the files were being written.
+    const std::string written =
+        "\nSimulating haplotypes ... done\n\nWriting output to files \nwriting output file "
+        "out/sim.controls.haps\n";
+    const auto at = out.find(written);
+    ASSERT_NE(at, std::string::npos) << r.out;
+    const std::string error = "Error encountered, program terminated: ";
+    const auto error_at = out.find(error, at);
+    ASSERT_NE(error_at, std::string::npos) << r.out;
+    const std::string end = "\n\n" + kTiming;
+    ASSERT_GE(out.size(), error_at + error.size() + end.size()) << r.out;
+    ASSERT_EQ(out.substr(out.size() - end.size()), end) << r.out;
+    const std::string message =
+        out.substr(error_at + error.size(), out.size() - end.size() - error_at - error.size());
+    const std::vector<std::string> named = files_named(message);
+    ASSERT_FALSE(named.empty()) << message;
+    // Files from the list, in its order, each once.
+    auto next = c.may_name.begin();
+    for (const std::string& file : named) {
+      next = std::find(next, c.may_name.end(), file);
+      ASSERT_NE(next, c.may_name.end()) << message;
+      ++next;
+    }
+    for (std::size_t k = 0; k < c.must_name_first.size(); ++k)
+      EXPECT_EQ(named[k], c.must_name_first[k]) << message;
+  }
+}
+
+// A run in which no writer thread can be started (a stack of 1 GB each,
+// under an address-space limit of 256 MB) writes every file on the calling
+// thread, and the same files as a run with threads.
+TEST(Driver, WritersWithoutThreadsWriteTheSameFiles) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "a sanitizer's runtime needs more address space than the limit";
+#endif
+  std::vector<std::string> args = example_run("60", "40");
+  args.erase(std::find(args.begin(), args.end(), "-no_haps_output"));
+  args.erase(std::find(args.begin(), args.end(), "-no_gens_output"));
+  args[std::find(args.begin(), args.end(), "-o") - args.begin() + 1] = "out/sim.gz";
+  TempDir with_threads;
+  TempDir without_threads;
+  const auto first = run_vordel2(args, with_threads.path());
+  const auto second = run_vordel2(args, without_threads.path(), 256UL << 20, 1UL << 30);
+  ASSERT_EQ(first.status, 0) << first.out << first.err;
+  ASSERT_EQ(second.status, 0) << second.out << second.err;
+  EXPECT_EQ(normalise(second.out), normalise(first.out));
+  const std::vector<std::string> files = entries(with_threads / "out");
+  EXPECT_EQ(entries(without_threads / "out"), files);
+  EXPECT_EQ(files.size(), 8u);           // the summary and seven output files
+  for (const std::string& file : files)  // the summary's running time left out
+    EXPECT_EQ(normalise(read_file(without_threads / "out" / file)),
+              normalise(read_file(with_threads / "out" / file)))
+        << file;
+}

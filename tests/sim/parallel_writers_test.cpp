@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -100,6 +101,31 @@ TEST(ParallelWriters, FirstFailureInStartOrderIsThrown) {
       EXPECT_THROW(others.finish(), std::runtime_error);
     }
   }
+}
+
+// Memory that runs out (std::bad_alloc) in a writer is told apart from any
+// other failure, file by file, so that every file it ran out for can be
+// named; the failure thrown is still the first in start order.
+TEST(ParallelWriters, TellsWhichFilesRanOutOfMemory) {
+  TempDir dir;
+  const std::string text = lines_of('z');
+  ParallelWriters writers;
+  writers.start(open(dir / "fine.txt"), [&](std::ostream& out) { out << text; });
+  writers.start(open(dir / "memory.txt"), [&](std::ostream& out) {
+    out << "partly written\n";
+    throw std::bad_alloc();
+  });
+  writers.start(open(dir / "other.txt"),
+                [&](std::ostream&) { throw std::runtime_error("other failed"); });
+  writers.start(open(dir / "memory too.txt.gz"), [&](std::ostream& out) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));  // last to fail
+    out << text;
+    throw std::bad_alloc();
+  });
+  EXPECT_THROW(writers.finish(), std::bad_alloc);
+  const bool ran_out[5] = {false, true, false, true, false};  // the fifth was never started
+  for (std::size_t k = 0; k < 5; ++k) EXPECT_EQ(writers.ran_out_of_memory(k), ran_out[k]) << k;
+  EXPECT_EQ(read_file(dir / "fine.txt"), text);
 }
 
 // An exception that leaves the owner's scope before finish() still waits
