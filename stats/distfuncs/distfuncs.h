@@ -225,7 +225,9 @@ double dt1(const double* p, const double* q, const double* df);
 // S and XN finite (infinity refused with the largest double as bound);
 // P + Q and PR + OMPR must be 1.  S is searched over [0, XN] from
 // min(5.0, XN), XN over [1e-300, 1e300] from 5.0, PR or OMPR (the one of
-// the smaller tail; the other is its complement) over [0, 1].
+// the smaller tail; the other is its complement) over [0, 1].  Where
+// S + 1 + (XN - S) exceeds the largest double (XN near it), P is the step
+// at the mean XN PR (bratio.h).
 void cdfbin(int* which, double* p, double* q, double* s, double* xn, double* pr, double* ompr,
             int* status, double* bound);
 
