@@ -47,7 +47,10 @@ void cumchi(const double* x, const double* df, double* cum, double* ccum);
 // accuracy 1e-10; an error of it, or an answer beyond the largest double
 // (X for a SCALE below about 1e-308, SCALE for such an X), is status 10 and
 // leaves the answer unwritten.  SHAPE is searched from 5.0 over
-// [1e-300, 1e300] to relative accuracy 1e-8.
+// [1e-300, 1e300] to relative accuracy 1e-8.  Where X SCALE underflows
+// (below 2.2e-308 and not exact, or 0 though X > 0), P and Q (which 1 and
+// 3) are formed from SHAPE (ln X + ln SCALE), P being
+// (X SCALE)^SHAPE / Gamma(SHAPE + 1) there.
 void cdfgam(int* which, double* p, double* q, double* x, double* shape, double* scale, int* status,
             double* bound);
 
