@@ -133,6 +133,23 @@ Tails large_shape(double a0, double b0, double x0, double y0, double lambda, dou
   return from_lower(basym(&a0, &b0, &lambda, &tol));
 }
 
+// a + b beyond the largest double.  The sum rounds past it only when the
+// smaller shape makes up at least half its last unit, so both exceed 2^970
+// and the ratio's standard deviation is below 2^-485 of its mean
+// a / (a + b) and of 1 - mean: to double precision it is a step from 0 to
+// 1 where x passes the mean, that is where lambda = a y - b x changes sign,
+// and 1/2 at the mean itself.  lambda is formed without the sum and with
+// the rounding error of b x carried (Kahan's difference of products), so
+// that its sign is right however close x lies to the mean.
+Tails step_at_mean(double a, double b, double x, double y) {
+  const double bx = b * x;
+  const double bx_error = std::fma(-b, x, bx);
+  const double lambda = std::fma(a, y, -bx) + bx_error;
+  if (lambda > 0.0) return {0.0, 1.0};
+  if (lambda < 0.0) return {1.0, 0.0};
+  return {0.5, 0.5};
+}
+
 }  // namespace
 
 void bratio(const double* a, const double* b, const double* x, const double* y, double* w,
@@ -173,6 +190,13 @@ void bratio(const double* a, const double* b, const double* x, const double* y, 
     // Both shapes negligible: all the mass sits at the two ends.
     *w = *b / (*a + *b);
     *w1 = *a / (*a + *b);
+    return;
+  }
+
+  if (std::isinf(*a + *b)) {
+    const Tails step = step_at_mean(*a, *b, *x, *y);
+    *w = step.w;
+    *w1 = step.w1;
     return;
   }
 

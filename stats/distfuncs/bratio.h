@@ -19,6 +19,9 @@
 // w and w1 are set to 0 before the checks, so every refusal leaves both 0.
 // Accuracy is about 14 significant digits in each of w and w1; a tail
 // below the smallest normal double (2.2e-308) may lose digits or come out 0.
+// Where a + b exceeds the largest double (both then above 2^970), the ratio
+// is the step at its mean a / (a + b), to which its width (below 1e-146 of
+// the mean) is lost: w = 0 below the mean, 1 above it and 1/2 at it.
 // Tables are constants and working values locals: bratio is reentrant.
 #ifndef VORDEL_STATS_DISTFUNCS_BRATIO_H
 #define VORDEL_STATS_DISTFUNCS_BRATIO_H

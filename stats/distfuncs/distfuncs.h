@@ -47,7 +47,10 @@ void cumchi(const double* x, const double* df, double* cum, double* ccum);
 // accuracy 1e-10; an error of it, or an answer beyond the largest double
 // (X for a SCALE below about 1e-308, SCALE for such an X), is status 10 and
 // leaves the answer unwritten.  SHAPE is searched from 5.0 over
-// [1e-300, 1e300] to relative accuracy 1e-8.
+// [1e-300, 1e300] to relative accuracy 1e-8.  Where X SCALE underflows
+// (below 2.2e-308 and not exact, or 0 though X > 0), P and Q (which 1 and
+// 3) are formed from SHAPE (ln X + ln SCALE), P being
+// (X SCALE)^SHAPE / Gamma(SHAPE + 1) there.
 void cdfgam(int* which, double* p, double* q, double* x, double* shape, double* scale, int* status,
             double* bound);
 
@@ -225,7 +228,9 @@ double dt1(const double* p, const double* q, const double* df);
 // S and XN finite (infinity refused with the largest double as bound);
 // P + Q and PR + OMPR must be 1.  S is searched over [0, XN] from
 // min(5.0, XN), XN over [1e-300, 1e300] from 5.0, PR or OMPR (the one of
-// the smaller tail; the other is its complement) over [0, 1].
+// the smaller tail; the other is its complement) over [0, 1].  Where
+// S + 1 + (XN - S) exceeds the largest double (XN near it), P is the step
+// at the mean XN PR (bratio.h).
 void cdfbin(int* which, double* p, double* q, double* s, double* xn, double* pr, double* ompr,
             int* status, double* bound);
 

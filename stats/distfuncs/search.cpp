@@ -72,6 +72,17 @@ bool same_side(double u, double v) {
   return u * v >= 0.0;
 }
 
+// (c + b) / 2.  Where c + b overflows (both ends beyond half the largest
+// double, as in a search whose range ends near it), the halves are added
+// instead: without this the midpoint is infinite, the bisection steps to
+// infinity and the bracket never closes.  Halving is exact in the normal
+// range, so the two forms agree wherever the sum is finite.
+double midpoint(double c, double b) {
+  const double m = (c + b) * 0.5;
+  if (std::isinf(m) && std::isfinite(c) && std::isfinite(b)) return c * 0.5 + b * 0.5;
+  return m;
+}
+
 // Step 4: c takes the old point a, and the extrapolation count restarts.
 void zero_restart() {
   zr.c = zr.a;
@@ -96,7 +107,7 @@ void zero_iterate(int* status, double* x, double* xlo, double* xhi) {
     zr.fc = zr.fa;
   }
   zr.tol = 0.5 * std::max(zr.abstol, zr.reltol * std::fabs(zr.xlo));
-  zr.m = (zr.c + zr.b) * 0.5;
+  zr.m = midpoint(zr.c, zr.b);
   zr.mb = zr.m - zr.b;
   if (std::fabs(zr.mb) <= zr.tol) {
     *xhi = zr.c;

@@ -19,7 +19,8 @@
 // dstzr(xlo, xhi, abstol, reltol) fixes the interval and tolerances of the
 // next dzror run (Bus and Dekker's algorithm R).  It tells the sides of
 // zero by the signs of the function values, so values of any size down to
-// the smallest double keep their bracket.
+// the smallest double keep their bracket, and forms the middle of its
+// bracket without overflow, so that a range may end at the largest double.
 //
 // Each pair keeps its state in static storage: one search of each kind at a
 // time, and a dinvr search occupies the dzror state once it has a bracket.

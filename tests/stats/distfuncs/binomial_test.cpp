@@ -5,8 +5,11 @@
 #include "stats/distfuncs/distfuncs.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -25,6 +28,10 @@ constexpr double kMax = std::numeric_limits<double>::max();
 constexpr double kEps = std::numeric_limits<double>::epsilon();
 // Marks a bound the routine must not write.
 constexpr double kUntouched = -77.0;
+// A search that does not end is stopped by this alarm in a child process.
+// The slowest row takes some 550 evaluations of the incomplete beta ratio,
+// well under a second even in the sanitizer build.
+constexpr unsigned kAlarmSeconds = 10;
 
 using Cdf = void (*)(int*, double*, double*, double*, double*, double*, double*, int*, double*);
 
@@ -227,6 +234,68 @@ TEST(CdfbinCdfnbn, Inverses) {
         EXPECT_EQ(c.pr, 1.0 - c.ompr) << where;
       }
     }
+}
+
+TEST(CdfbinCdfnbn, SearchesEndAtTheLargestCounts) {
+  // Where XN (or S) lies near the largest double the distribution is a
+  // step at its mean to double precision (its width is some 1e-154 of
+  // it), so the answer is the mean to the searches' 1e-8; 1e-7 allows the
+  // zero finder's half-tolerance steps.  The S search on [0, XN] once never
+  // ended once both ends of its bracket passed half the largest double.
+  // Each row runs in a child process under an alarm.
+  struct Row {
+    const char* what;
+    Cdf f;
+    int which;
+    double p, s, xn, pr;
+    double want;  // the sought S, XN or PR
+  };
+  const double ompr_tiny = 0.5 + (0.5 - (1.0 - 1e-10));
+  const Row rows[] = {
+      {"binomial S, XN 1.7e308", numlib::cdfbin, 2, 0.3, 0, 1.7e308, 0.5, 0.85e308},
+      {"binomial S, XN 1.6e308, PR 0.9", numlib::cdfbin, 2, 0.7, 0, 1.6e308, 0.9, 1.6e308 * 0.9},
+      {"binomial S, XN 9e307, PR near 1", numlib::cdfbin, 2, 1e-10, 0, 9e307, 1.0 - 1e-10,
+       9e307 * (1.0 - 1e-10)},
+      {"binomial S, XN the largest double", numlib::cdfbin, 2, 0.5, 0, kMax, 0.5, kMax * 0.5},
+      {"negative binomial S, XN the largest double", numlib::cdfnbn, 2, 0.3, 0, kMax, 1.0 - 1e-10,
+       kMax * (ompr_tiny / (1.0 - 1e-10))},
+      {"negative binomial PR, S = XN = 1.7e308", numlib::cdfnbn, 4, 0.5, 1.7e308, 1.7e308, 0, 0.5},
+  };
+  for (const Row& r : rows) {
+    const auto run = [&r] {
+      alarm(kAlarmSeconds);
+      const Call c =
+          call(r.f, r.which, r.p, 0.5 + (0.5 - r.p), r.s, r.xn, r.pr, 0.5 + (0.5 - r.pr));
+      const double got = r.which == 2 ? c.s : (r.which == 3 ? c.xn : c.pr);
+      const bool right = c.status == 0 && rel_err(got, r.want) <= 1e-7;
+      if (!right) std::fprintf(stderr, "status %d, answer %.17g\n", c.status, got);
+      std::exit(right ? 0 : 1);
+    };
+    EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "") << r.what;
+  }
+}
+
+TEST(CdfbinCdfnbn, ShapesWhoseSumOverflows) {
+  // S + 1 + (XN - S), or XN + S + 1, beyond the largest double: P is the
+  // step at the mean, 1/2 exactly at it.
+  struct Row {
+    const char* what;
+    Cdf f;
+    double s, xn, pr, p;
+  };
+  const Row rows[] = {
+      {"binomial, S below the mean XN/2", numlib::cdfbin, 7.9247291937865875e307, kMax, 0.5, 0.0},
+      {"binomial, S above the mean XN/2", numlib::cdfbin, 9e307, kMax, 0.5, 1.0},
+      {"negative binomial, S below the mean", numlib::cdfnbn, 1.6e308, 1.7e308, 0.5, 0.0},
+      {"negative binomial, S above the mean", numlib::cdfnbn, 1.7e308, 1.6e308, 0.5, 1.0},
+      {"negative binomial, S at the mean", numlib::cdfnbn, 1.7e308, 1.7e308, 0.5, 0.5},
+  };
+  for (const Row& r : rows) {
+    const Call c = call(r.f, 1, kNaN, kNaN, r.s, r.xn, r.pr, 0.5 + (0.5 - r.pr));
+    EXPECT_EQ(c.status, 0) << r.what;
+    EXPECT_EQ(c.p, r.p) << r.what;
+    EXPECT_EQ(c.q, 1.0 - r.p) << r.what;
+  }
 }
 
 }  // namespace

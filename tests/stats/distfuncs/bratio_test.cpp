@@ -139,6 +139,44 @@ TEST(Bratio, StatusTableAndSpecialValues) {
   }
 }
 
+TEST(Bratio, ShapesWhoseSumOverflowsAreAStepAtTheMean) {
+  // a + b beyond the largest double: the ratio's width is below 1e-146 of
+  // its mean a / (a + b), so it is 0 below the mean, 1 above and 1/2 at it.
+  // The last rows lie within an ulp of the mean, where a y and b x agree
+  // to rounding; the side was found in exact rational arithmetic.
+  constexpr double kMax = std::numeric_limits<double>::max();
+  const double a3 = std::ldexp(3.0, 1022), b1 = std::ldexp(1.0, 1022);  // mean 3/4
+  struct Row {
+    double a, b, x, w;
+  } const rows[] = {
+      {1e308, 1e308, 0.5, 0.5},
+      {1e308, 1e308, 0.49, 0.0},
+      {1e308, 1e308, 0.51, 1.0},
+      {kMax, 1.6e308, 0.529, 0.0},  // mean 0.52909...
+      {kMax, 1.6e308, 0.5292, 1.0},
+      {1e300, kMax, 5.5e-9, 0.0},  // mean 5.5627e-9
+      {1e300, kMax, 5.6e-9, 1.0},
+      {a3, b1, 0.75, 0.5},
+      {a3, b1, std::nextafter(0.75, 1.0), 1.0},
+      {a3, b1, std::nextafter(0.75, 0.0), 0.0},
+      {1.4591745751965864e308, 1.5658970877895432e308, 0.4823603331618914, 1.0},
+      {1.5873864811168267e308, 1.0432756057289182e308, 0.6034170975642706, 0.0},
+      {1.7087321866386183e308, 1.0016242172945937e308, 0.6304455695047863, 1.0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "a = " << row.a << ", b = " << row.b << ", x = " << row.x);
+    const double y = 0.5 + (0.5 - row.x);
+    const Result r = bratio(row.a, row.b, row.x, y);
+    EXPECT_EQ(r.ierr, 0);
+    EXPECT_EQ(r.w, row.w);
+    EXPECT_EQ(r.w1, 1.0 - row.w);
+    // The exchanged shapes give the other tail.
+    const Result s = bratio(row.b, row.a, y, row.x);
+    EXPECT_EQ(s.w, r.w1);
+    EXPECT_EQ(s.w1, r.w);
+  }
+}
+
 TEST(BetaPieces, FrontFactorAgainstBoost) {
   // Both parameters >= 8 (about the mode and away from it), the smaller
   // below 1 with the larger >= 8, between 1 and 8 or <= 1, and both in

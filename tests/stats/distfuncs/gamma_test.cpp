@@ -188,4 +188,49 @@ TEST(Cdfgam, InverseForShape) {
     }
 }
 
+TEST(Cdfgam, ProductOfXAndScaleUnderflows) {
+  // X SCALE below the smallest normal double, 0 or with digits lost: P is
+  // (X SCALE)^SHAPE / Gamma(SHAPE + 1) to double precision, from
+  // SHAPE (ln X + ln SCALE).  Values from mpmath at 60 digits.
+  struct TailRow {
+    double x, scale, shape, p, q;
+  } const tails[] = {
+      {1e-200, 1e-200, 7.530464201167519e-4, 0.5, 0.5},
+      {1e-200, 1e-200, 1e-300, 1.0, 9.2045682153271676e-298},
+      {1e-200, 1e-200, 0.5, 1.1283791670955126e-200, 1.0},
+      {1e-200, 1e-200, 2.0, 0.0, 1.0},  // 5e-801
+      // 1e-320 as a product keeps 11 bits
+      {1e-160, 1e-160, 0.5, 1.1283791670955126e-160, 1.0},
+      {1e-160, 1e-160, 1e-3, 0.47890605116661427, 0.52109394883338573},
+      // 2^-1050 is exact: the incomplete gamma ratio at the product
+      {std::ldexp(1.0, -600), std::ldexp(1.0, -450), 0.5, 1.027323767356717e-158, 1.0},
+  };
+  for (const TailRow& r : tails) {
+    const Call c = cdfgam(1, 0.0, 0.0, r.x, r.shape, r.scale);
+    const std::string at = "X = " + std::to_string(r.x) + ", " + where(r.p, r.shape);
+    EXPECT_EQ(c.status, 0) << at;
+    // The exponent z = SHAPE ln(X SCALE) carries a few roundings of its
+    // size, which become relative errors of P; gam1 and e^z - 1 add a few
+    // roundings more.
+    const double z = r.shape * (std::log(r.x) + std::log(r.scale));
+    const double tol = 8.0 * kEps * (std::fabs(z) + 4.0);
+    EXPECT_LE(rel_err(c.p, r.p), tol) << at;
+    EXPECT_LE(rel_err(c.q, r.q), tol) << at;
+  }
+  struct ShapeRow {
+    double x, scale, p, shape;
+  } const shapes[] = {
+      {1e-200, 1e-200, 0.5, 7.5304642011675187e-4},   {1e-200, 1e-200, 0.01, 5.0031131726978141e-3},
+      {1e-200, 1e-200, 0.99, 1.0918856289978674e-5},  {1e-160, 1e-160, 0.5, 9.4145526470923607e-4},
+      {1e-300, 1e-300, 1e-10, 1.6673468713072981e-2}, {1e-300, 1e-30, 0.999, 1.3177033252926696e-6},
+  };
+  for (const ShapeRow& r : shapes) {
+    const Call c = cdfgam(3, r.p, 0.5 + (0.5 - r.p), r.x, 0.0, r.scale);
+    const std::string at = "X = " + std::to_string(r.x) + ", " + where(r.p, r.shape);
+    EXPECT_EQ(c.status, 0) << at;
+    // The search stops at relative width 1e-8.
+    EXPECT_LE(rel_err(c.shape, r.shape), 1e-7) << at;
+  }
+}
+
 }  // namespace

@@ -228,6 +228,42 @@ TEST(Dzror, SameSignAtBothEnds) {
   }
 }
 
+TEST(Dzror, BisectsBracketsBeyondHalfTheLargestDouble) {
+  // Both ends above half the largest double: their sum overflows, and the
+  // midpoint must not.  A step (every move by bisection or the smallest
+  // step) and a slope; within the evaluation limit, bracketing the root.
+  constexpr double kMax = std::numeric_limits<double>::max();
+  struct Case {
+    const char* name;
+    Fn f;
+    double lo, hi, root;
+  };
+  const Case cases[] = {
+      {"step", [](double x) { return x < 1.6e308 ? -0.3 : 0.7; }, 1e308, kMax, 1.6e308},
+      {"slope", [](double x) { return x / 1e308 - 1.7; }, 9e307, kMax, 1.7e308},
+      {"step near the top", [](double x) { return x < 1.79e308 ? -1.0 : 1.0; }, 1.7e308, kMax,
+       1.79e308},
+  };
+  for (const Case& c : cases) {
+    const Outcome r = zero(c.f, c.lo, c.hi, 1e-50, 1e-8);
+    EXPECT_LT(r.asked.size(), kMaxEvaluations) << c.name;
+    EXPECT_EQ(r.status, 0) << c.name;
+    EXPECT_NEAR(r.x, c.root, 2e-8 * c.root) << c.name;
+    EXPECT_LE((r.x - c.root) * (r.xhi - c.root), 0.0) << c.name;
+  }
+}
+
+TEST(Dinvr, SearchesARangeEndingAtTheLargestDouble) {
+  // The steps from 5 reach the top of the range, and the bracket found
+  // there lies beyond half the largest double.
+  Limits s;
+  s.big = std::numeric_limits<double>::max();
+  const Outcome r = search([](double x) { return x < 1.2e308 ? -0.3 : 0.7; }, 5.0, s);
+  EXPECT_LT(r.asked.size(), kMaxEvaluations);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NEAR(r.x, 1.2e308, 2e-8 * 1.2e308);
+}
+
 TEST(Dinvr, ReportsSuccessEvenWhenTheZeroFinderDoesNot) {
   // A function without a value on part of the bracket: the zero finder
   // bisects into it and ends with status -1; the search still ends with
