@@ -188,7 +188,13 @@ void cdffnc(int* which, double* p, double* q, double* f, double* dfn, double* df
 // pnonc, to about 4e-4 at 300, 8.8e-4 at 1000 and 3.2e-3 at 1e4.  A tiny
 // central term (f or dfn small) still leads to the large terms below it;
 // where the central term's beta density underflows, each ratio below is
-// computed apart.  The central distribution (cumf) below pnonc = 1e-10.
+// computed apart.  The step from one term below the centre to the next
+// does not overflow where dfn f is tiny or subnormal beside dfd, and the
+// last of them takes the shape dfn/2 itself where it is lost in dfn/2 plus
+// the central index and dfd is as tiny.  Where 1 - xx, of order
+// dfd/(dfn f), underflows while dfd is so small that 1 - I_xx is not
+// negligible, each ratio is formed from that quotient apart
+// (beta_quotient.h).  The central distribution (cumf) below pnonc = 1e-10.
 void cumfnc(const double* f, const double* dfn, const double* dfd, const double* pnonc, double* cum,
             double* ccum);
 
