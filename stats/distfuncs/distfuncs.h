@@ -191,10 +191,14 @@ void cdffnc(int* which, double* p, double* q, double* f, double* dfn, double* df
 // computed apart.  The step from one term below the centre to the next
 // does not overflow where dfn f is tiny or subnormal beside dfd, and the
 // last of them takes the shape dfn/2 itself where it is lost in dfn/2 plus
-// the central index and dfd is as tiny.  Where 1 - xx, of order
-// dfd/(dfn f), underflows while dfd is so small that 1 - I_xx is not
-// negligible, each ratio is formed from that quotient apart
-// (beta_quotient.h).  The central distribution (cumf) below pnonc = 1e-10.
+// the central index and dfd is as tiny.  Where xx, of order dfn f/dfd,
+// underflows, each ratio is the first term of its series, formed from
+// ln dfn + ln f - ln dfd; where 1 - xx, of order dfd/(dfn f), underflows
+// while dfd is so small that 1 - I_xx is not negligible, each ratio is
+// formed from that quotient apart (beta_quotient.h).  Below the floor the
+// backward sum still ends where its terms stop rising, before its last term
+// (DFN/2 tiny beside DFD/2 tiny) may jump.  The central distribution (cumf)
+// below pnonc = 1e-10.
 void cumfnc(const double* f, const double* dfn, const double* dfd, const double* pnonc, double* cum,
             double* ccum);
 

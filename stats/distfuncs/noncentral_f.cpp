@@ -7,6 +7,7 @@
 #include "stats/distfuncs/beta_quotient.h"
 #include "stats/distfuncs/bratio.h"
 #include "stats/distfuncs/cdf_checks.h"
+#include "stats/distfuncs/log_beta.h"
 #include "stats/distfuncs/log_gamma.h"
 #include "stats/distfuncs/search_loops.h"
 
@@ -93,17 +94,30 @@ void cumfnc(const double* f, const double* dfn, const double* dfd, const double*
   }
 
   const double b = *dfd / 2.0;
-  // Where yy underflows to 0 (DFN F beyond DFD by more than the range of
-  // the doubles) every ratio at xx = 1 reads 1, though 1 - I_xx(a, b) is
-  // of the order yy^b, not small where b is tiny.  Where reading 1 would
-  // be off by more than the term tolerance, each ratio is formed as the
-  // complement of the ratio at the quotient yy, formed apart.
-  const bool yy_lost = yy == 0.0 && std::isfinite(*dfn) && std::isfinite(*f) &&
-                       b * (std::log(*dfd) - std::log(*dfn) - std::log(*f)) > kLogTermTolerance;
+  // Where the quotient xx or its complement yy underflows to 0, every
+  // ratio reads 0 or 1, and the walks below, formed from their logarithms,
+  // are lost too.  Each ratio is then formed on its own, from the quotient
+  // formed apart:
+  // - xx, of order DFN F/DFD, underflows: I_xx(a, b) is the first term of
+  //   its power series, xx^a / (a B(a, b)); the next is smaller by a
+  //   factor of about (1 - b) xx, and b xx = DFN F/2 is then below
+  //   1.3e-324 DFD, negligible for every DFD.  With DFN/2 tiny the ratio
+  //   of the last term is far from 0;
+  // - yy, of order DFD/(DFN F), underflows: 1 - I_xx(a, b) is of order
+  //   yy^b, not small where b is tiny.  Where reading 1 would be off by
+  //   more than the term tolerance, I_xx is the complement of the ratio at
+  //   yy, formed apart (beta_quotient.h).
+  const bool finite = std::isfinite(*dfn) && std::isfinite(*f) && std::isfinite(*dfd);
+  const double ln_dfn_f_over_dfd = std::log(*dfn) + std::log(*f) - std::log(*dfd);
+  const bool xx_lost = xx == 0.0 && finite;
+  const bool yy_lost = yy == 0.0 && finite && -b * ln_dfn_f_over_dfd > kLogTermTolerance;
+  const bool quotient_lost = xx_lost || yy_lost;
   // I_xx(a, b).
   const auto ratio = [&](double a) {
     double w = 0.0, w1 = 0.0;
-    if (yy_lost) {
+    if (xx_lost) {
+      w = std::exp(a * ln_dfn_f_over_dfd - std::log(a) - betaln(&a, &b));
+    } else if (yy_lost) {
       bratio_quotient(b, a, *dfd, *dfn, *f, &w1, &w);
     } else {
       int ierr = 0;
@@ -132,7 +146,7 @@ void cumfnc(const double* f, const double* dfn, const double* dfd, const double*
   double i = icent;
   double dnterm = std::exp(log_gamma(adn + b) - log_gamma(adn + 1.0) - log_gamma(b) +
                            adn * std::log(xx) + b * std::log(yy));
-  const bool walk_lost = yy_lost || (dnterm < kWalkFloor && xx * (acent + b) < acent);
+  const bool walk_lost = quotient_lost || (dnterm < kWalkFloor && xx * (acent + b) < acent);
   double term = xmult * betdn;
   int steps = 0;
   while (i > 0.0) {
@@ -144,7 +158,8 @@ void cumfnc(const double* f, const double* dfn, const double* dfd, const double*
     // units of icent's last place.  Only where b is as tiny does it matter:
     // the step to it takes its a + b, and bratio its a, off by as much as
     // a itself.  There the last shape is dfn/2.
-    if (i == 1.0 && std::fabs(next_adn - half_dfn) > kTermTolerance * (half_dfn + b))
+    if (i == 1.0 &&
+        (quotient_lost || std::fabs(next_adn - half_dfn) > kTermTolerance * (half_dfn + b)))
       next_adn = half_dfn;
     double next_dnterm = dnterm;
     double next_betdn = 0.0;
@@ -171,8 +186,8 @@ void cumfnc(const double* f, const double* dfn, const double* dfd, const double*
 
   // Forward: terms icent + 1 upward.  upterm is I_xx(aup - 1, b) -
   // I_xx(aup, b).  Past the centre both the weights and the ratios fall,
-  // and so do these terms.  Where yy is lost, so is upterm: each ratio is
-  // formed on its own.
+  // and so do these terms.  Where the quotient is lost, so is upterm: each
+  // ratio is formed on its own.
   double aup = acent;
   double betup = betcent;
   xmult = centwt;
@@ -187,7 +202,7 @@ void cumfnc(const double* f, const double* dfn, const double* dfd, const double*
     xmult = xmult * xnonc / i;
     i += 1.0;
     aup += 1.0;
-    if (yy_lost) {
+    if (quotient_lost) {
       betup = ratio(aup);
     } else {
       upterm = (aup + b - 2.0) * xx / (aup - 1.0) * upterm;

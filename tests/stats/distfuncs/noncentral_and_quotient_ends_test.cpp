@@ -158,6 +158,17 @@ TEST(SumsAndQuotientsAtTheEnds, RowsOnceWrongWithStatusZero) {
        [] { return fnc(1, 0, 1e5, 1e20, 1e-300, 1e-10); }, 3.5120219243942118183e-298, 1e-10},
       {"cdffnc P, F 1e20, DFN 1e300, DFD 0.01, PNONC 6",
        [] { return fnc(1, 0, 1e20, 1e300, 0.01, 6); }, 0.22421862331316268951, 1e-4},
+      // xx, of order DFN F/DFD, underflows: the ratio of the last term is
+      // xx^(DFN/2)/(DFN/2 B(DFN/2, DFD/2)), far from 0 where DFN is tiny,
+      // and not 0 where DFD is huge (P was 0).
+      {"cdffnc P, F 1e-300, DFN 1e-100, DFD 1, PNONC 6",
+       [] { return fnc(1, 0, 1e-300, 1e-100, 1, 6); }, 0.049787068367863942979, 1e-10},
+      {"cdffnc P, F 1e-20, DFN 1e-320, DFD 1e-100, PNONC 6",
+       [] { return fnc(1, 0, 1e-20, 1e-320, 1e-100, 6); }, 0.049787068367863942979, 1e-10},
+      {"cdffnc P, F 1e-310, DFN 0.01, DFD 1e13, PNONC 0.5",
+       [] { return fnc(1, 0, 1e-310, 0.01, 1e13, 0.5); }, 0.02143708496647966211, 1e-10},
+      {"cdffnc P, F 1e-30, DFN 1, DFD 1e300, PNONC 2.5",
+       [] { return fnc(1, 0, 1e-30, 1, 1e300, 2.5); }, 2.2859775401070694493e-16, 1e-10},
       // The largest noncentralities accepted: P within 1e-3, where the
       // error is largest (every central P near 1; X or F at the mean).
       {"cdfchn P, X 1e300, DF 1, PNONC 1e5", [] { return chn(1, 0, 1e300, 1, 1e5); }, 1.0, 1e-3},
