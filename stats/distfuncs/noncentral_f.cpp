@@ -4,8 +4,10 @@
 #include <cmath>
 #include <limits>
 
+#include "stats/distfuncs/beta_quotient.h"
 #include "stats/distfuncs/bratio.h"
 #include "stats/distfuncs/cdf_checks.h"
+#include "stats/distfuncs/log_beta.h"
 #include "stats/distfuncs/log_gamma.h"
 #include "stats/distfuncs/search_loops.h"
 
@@ -19,6 +21,7 @@ constexpr double kCentralNoncentrality = 1e-10;
 // the sum itself is below the floor and its terms no longer rise.
 constexpr double kTermTolerance = 1e-4;
 constexpr double kSumFloor = 1e-20;
+constexpr double kLogTermTolerance = -9.210340371976184;  // ln kTermTolerance
 // The floor is waived for rising terms at most this far below the centre.
 constexpr int kMaxRisingTerms = 1000;
 // Below this the walk's starting difference has fewer significant digits
@@ -43,6 +46,18 @@ bool keeps_going(double term, double sum, bool rising) {
 }
 
 double log_gamma(double x) { return alngam(&x); }
+
+// I_xx(a, b) - I_xx(a + 1, b) from the same difference at a + 1: that one
+// times (a + 1)/((a + b) xx).  Where xx or a + b is tiny (DFN F tiny beside
+// DFD, or both degrees of freedom tiny) the ratio overflows, though the
+// difference, at most 1, does not.  There the difference is divided by xx
+// first, which gives at most max(1, b) times the result, then by
+// (a + b)/(a + 1): neither overflows where the result is finite.
+double next_difference(double a, double b, double xx, double difference) {
+  const double ratio = (a + 1.0) / ((a + b) * xx);
+  if (std::isfinite(ratio)) return ratio * difference;
+  return difference / xx / ((a + b) / (a + 1.0));
+}
 
 }  // namespace
 
@@ -79,10 +94,40 @@ void cumfnc(const double* f, const double* dfn, const double* dfd, const double*
   }
 
   const double b = *dfd / 2.0;
-  const double acent = *dfn / 2.0 + icent;
-  double betdn = 0.0, unused = 0.0;
-  int ierr = 0;
-  bratio(&acent, &b, &xx, &yy, &betdn, &unused, &ierr);
+  // Where the quotient xx or its complement yy underflows to 0, every
+  // ratio reads 0 or 1, and the walks below, formed from their logarithms,
+  // are lost too.  Each ratio is then formed on its own, from the quotient
+  // formed apart:
+  // - xx, of order DFN F/DFD, underflows: I_xx(a, b) is the first term of
+  //   its power series, xx^a / (a B(a, b)); the next is smaller by a
+  //   factor of about (1 - b) xx, and b xx = DFN F/2 is then below
+  //   1.3e-324 DFD, negligible for every DFD.  With DFN/2 tiny the ratio
+  //   of the last term is far from 0;
+  // - yy, of order DFD/(DFN F), underflows: 1 - I_xx(a, b) is of order
+  //   yy^b, not small where b is tiny.  Where reading 1 would be off by
+  //   more than the term tolerance, I_xx is the complement of the ratio at
+  //   yy, formed apart (beta_quotient.h).
+  const bool finite = std::isfinite(*dfn) && std::isfinite(*f) && std::isfinite(*dfd);
+  const double ln_dfn_f_over_dfd = std::log(*dfn) + std::log(*f) - std::log(*dfd);
+  const bool xx_lost = xx == 0.0 && finite;
+  const bool yy_lost = yy == 0.0 && finite && -b * ln_dfn_f_over_dfd > kLogTermTolerance;
+  const bool quotient_lost = xx_lost || yy_lost;
+  // I_xx(a, b).
+  const auto ratio = [&](double a) {
+    double w = 0.0, w1 = 0.0;
+    if (xx_lost) {
+      w = std::exp(a * ln_dfn_f_over_dfd - std::log(a) - betaln(&a, &b));
+    } else if (yy_lost) {
+      bratio_quotient(b, a, *dfd, *dfn, *f, &w1, &w);
+    } else {
+      int ierr = 0;
+      bratio(&a, &b, &xx, &yy, &w, &w1, &ierr);
+    }
+    return w;
+  };
+  const double half_dfn = *dfn / 2.0;
+  const double acent = half_dfn + icent;
+  double betdn = ratio(acent);
   const double betcent = betdn;
   double sum = centwt * betdn;
 
@@ -101,18 +146,27 @@ void cumfnc(const double* f, const double* dfn, const double* dfd, const double*
   double i = icent;
   double dnterm = std::exp(log_gamma(adn + b) - log_gamma(adn + 1.0) - log_gamma(b) +
                            adn * std::log(xx) + b * std::log(yy));
-  const bool walk_lost = dnterm < kWalkFloor && xx * (acent + b) < acent;
+  const bool walk_lost = quotient_lost || (dnterm < kWalkFloor && xx * (acent + b) < acent);
   double term = xmult * betdn;
   int steps = 0;
   while (i > 0.0) {
     const double next_xmult = xmult * i / xnonc;
-    const double next_adn = adn - 1.0;
+    double next_adn = adn - 1.0;
+    // The shapes step down from acent = dfn/2 + icent by whole numbers.
+    // Where dfn/2 is tiny beside icent, acent's rounding has taken its
+    // digits, and the last shape, dfn/2 itself, comes out as 0 or a few
+    // units of icent's last place.  Only where b is as tiny does it matter:
+    // the step to it takes its a + b, and bratio its a, off by as much as
+    // a itself.  There the last shape is dfn/2.
+    if (i == 1.0 &&
+        (quotient_lost || std::fabs(next_adn - half_dfn) > kTermTolerance * (half_dfn + b)))
+      next_adn = half_dfn;
     double next_dnterm = dnterm;
     double next_betdn = 0.0;
     if (walk_lost) {
-      bratio(&next_adn, &b, &xx, &yy, &next_betdn, &unused, &ierr);
+      next_betdn = ratio(next_adn);
     } else {
-      next_dnterm = (next_adn + 1.0) / ((next_adn + b) * xx) * dnterm;
+      next_dnterm = next_difference(next_adn, b, xx, dnterm);
       next_betdn = betdn + next_dnterm;
     }
     const double next = next_xmult * next_betdn;
@@ -132,7 +186,8 @@ void cumfnc(const double* f, const double* dfn, const double* dfd, const double*
 
   // Forward: terms icent + 1 upward.  upterm is I_xx(aup - 1, b) -
   // I_xx(aup, b).  Past the centre both the weights and the ratios fall,
-  // and so do these terms.
+  // and so do these terms.  Where the quotient is lost, so is upterm: each
+  // ratio is formed on its own.
   double aup = acent;
   double betup = betcent;
   xmult = centwt;
@@ -147,8 +202,12 @@ void cumfnc(const double* f, const double* dfn, const double* dfd, const double*
     xmult = xmult * xnonc / i;
     i += 1.0;
     aup += 1.0;
-    upterm = (aup + b - 2.0) * xx / (aup - 1.0) * upterm;
-    betup -= upterm;
+    if (quotient_lost) {
+      betup = ratio(aup);
+    } else {
+      upterm = (aup + b - 2.0) * xx / (aup - 1.0) * upterm;
+      betup -= upterm;
+    }
     sum += xmult * betup;
   } while (keeps_going(xmult * betup, sum, false));
 

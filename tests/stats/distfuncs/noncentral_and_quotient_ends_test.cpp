@@ -48,12 +48,22 @@ Got chn_q(double x, double df, double pnonc) {
   return {q, status};
 }
 
-// cdffnc with which 1 (P) or 2 (F).
+// cdffnc with which 1 (P), 2 (F), 3 (DFN), 4 (DFD) or 5 (PNONC); the
+// sought argument is passed as 0.
 Got fnc(int which, double p, double f, double dfn, double dfd, double pnonc) {
   double q = 0, bound = 0;
   int status = -99;
   numlib::cdffnc(&which, &p, &q, &f, &dfn, &dfd, &pnonc, &status, &bound);
-  return {which == 1 ? p : f, status};
+  const double values[] = {p, f, dfn, dfd, pnonc};
+  return {values[which - 1], status};
+}
+
+// cdfchi's Q (which 1).
+Got chi_q(double x, double df) {
+  int which = 1, status = -99;
+  double p = 0, q = 0, bound = 0;
+  numlib::cdfchi(&which, &p, &q, &x, &df, &status, &bound);
+  return {q, status};
 }
 
 // cdft with which 1 (P, or Q when upper) or 2 (T from P and Q).
@@ -117,6 +127,48 @@ TEST(SumsAndQuotientsAtTheEnds, RowsOnceWrongWithStatusZero) {
       // DFN -> 0 leaves the Poisson weight of the term 0, e^-PNONC/2.
       {"cdffnc P, F 1, DFN 1e-300, DFD 1, PNONC 1", [] { return fnc(1, 0, 1, 1e-300, 1, 1); },
        std::exp(-0.5), 1e-12},
+      // The central term's density subnormal but not 0: each central P
+      // below it is computed apart, not walked from its few digits.  The
+      // sums stop at a term 1e-5 of the sum.
+      {"cdfchn P, X 1e-107, DF 0.01, PNONC 6", [] { return chn(1, 0, 1e-107, 0.01, 6); },
+       0.014516298967975187447, 1e-5},
+      // Half DF between 5e14 and 5e15: the central weight formed around
+      // its mode.  P(a, a) is 1/2 + 1/(3 sqrt(2 pi a)) + O(1/a), 2e-9 here.
+      {"cdfchn P, X 9e15, DF 9e15, PNONC 0.0292", [] { return chn(1, 0, 9e15, 9e15, 0.0292); }, 0.5,
+       1e-8},
+      // A shape below 1e-300 whose product with X underflows is no limit:
+      // Q is about SHAPE E1(X/2).
+      {"cdfchi Q, X 1e-200, DF 1e-300", [] { return chi_q(1e-200, 1e-300); },
+       2.3031647505723378041e-298, 1e-13},
+      // DFN/2 lost in DFN/2 + icent, where DFD is as tiny: the last term
+      // of the backward sum takes DFN/2, not 0 (P was 2 or 100 times off).
+      {"cdffnc P, F 1, DFN 1e-300, DFD 1e-300, PNONC 1",
+       [] { return fnc(1, 0, 1, 1e-300, 1e-300, 1); }, 0.3032653298563167118, 1e-10},
+      {"cdffnc P, F 1e300, DFN 1e-300, DFD 1e-298, PNONC 0.5",
+       [] { return fnc(1, 0, 1e300, 1e-300, 1e-298, 0.5); }, 0.77108988422911373008, 1e-10},
+      {"cdffnc P, F 0.1, DFN 1e-300, DFD 1e-300, PNONC 45",
+       [] { return fnc(1, 0, 0.1, 1e-300, 1e-300, 45); }, 8.4594896130756518065e-11, 1e-10},
+      {"cdffnc P, F 0.1, DFN 1e-20, DFD 1e-100, PNONC 2.5",
+       [] { return fnc(1, 0, 0.1, 1e-20, 1e-100, 2.5); }, 2.8650479686019012267e-81, 1e-10},
+      // 1 - xx, of order DFD/(DFN F), underflows where DFD is tiny enough
+      // that 1 - I_xx is not small (P was 1 - 3e-15 and 0.99998).  The
+      // second row's terms fall slowly, by the Poisson weights alone: the
+      // sums' stop at 1e-4 of the sum leaves about 1e-5.
+      {"cdffnc P, F 1e5, DFN 1e20, DFD 1e-300, PNONC 1e-10",
+       [] { return fnc(1, 0, 1e5, 1e20, 1e-300, 1e-10); }, 3.5120219243942118183e-298, 1e-10},
+      {"cdffnc P, F 1e20, DFN 1e300, DFD 0.01, PNONC 6",
+       [] { return fnc(1, 0, 1e20, 1e300, 0.01, 6); }, 0.22421862331316268951, 1e-4},
+      // xx, of order DFN F/DFD, underflows: the ratio of the last term is
+      // xx^(DFN/2)/(DFN/2 B(DFN/2, DFD/2)), far from 0 where DFN is tiny,
+      // and not 0 where DFD is huge (P was 0).
+      {"cdffnc P, F 1e-300, DFN 1e-100, DFD 1, PNONC 6",
+       [] { return fnc(1, 0, 1e-300, 1e-100, 1, 6); }, 0.049787068367863942979, 1e-10},
+      {"cdffnc P, F 1e-20, DFN 1e-320, DFD 1e-100, PNONC 6",
+       [] { return fnc(1, 0, 1e-20, 1e-320, 1e-100, 6); }, 0.049787068367863942979, 1e-10},
+      {"cdffnc P, F 1e-310, DFN 0.01, DFD 1e13, PNONC 0.5",
+       [] { return fnc(1, 0, 1e-310, 0.01, 1e13, 0.5); }, 0.02143708496647966211, 1e-10},
+      {"cdffnc P, F 1e-30, DFN 1, DFD 1e300, PNONC 2.5",
+       [] { return fnc(1, 0, 1e-30, 1, 1e300, 2.5); }, 2.2859775401070694493e-16, 1e-10},
       // The largest noncentralities accepted: P within 1e-3, where the
       // error is largest (every central P near 1; X or F at the mean).
       {"cdfchn P, X 1e300, DF 1, PNONC 1e5", [] { return chn(1, 0, 1e300, 1, 1e5); }, 1.0, 1e-3},
@@ -162,6 +214,43 @@ TEST(SumsAndQuotientsAtTheEnds, RowsOnceWrongWithStatusZero) {
   };
   for (const auto& r : rows) {
     const Got g = r.got();
+    EXPECT_EQ(g.status, 0) << r.what;
+    EXPECT_LE(rel_err(g.value, r.want), r.tol) << r.what << ": " << g.value << " for " << r.want;
+  }
+}
+
+// Where DFN F is tiny beside DFD, xx is tiny or subnormal and the ratio
+// (a + 1)/((a + b) xx) between successive terms of the backward sum
+// overflowed, though the term it leads to is at most 1: P came out
+// infinite, status 10.  Values from mpmath at 60 and 90 digits.  Where xx
+// is subnormal it keeps 7 or more digits, and the walk from it as many: a
+// relative 1e-6.  The DFN search stops within a relative 1e-8.
+TEST(SumsAndQuotientsAtTheEnds, RowsOnceNotFinite) {
+  const struct {
+    const char* what;
+    int which;
+    double p, f, dfn, dfd, pnonc;
+    double want;
+    double tol;  // relative
+  } rows[] = {
+      {"P, F 1e-11, DFN 1e-300, DFD 1, PNONC 0.5", 1, 0, 1e-11, 1e-300, 1, 0.5,
+       0.77880078307140486825, 1e-6},
+      {"P, F 1e-308, DFN 0.01, DFD 1, PNONC 0.5", 1, 0, 1e-308, 0.01, 1, 0.5,
+       0.02179886138143325366, 1e-6},
+      {"P, F 1e-305, DFN 1e-5, DFD 5, PNONC 2.5", 1, 0, 1e-305, 1e-5, 5, 2.5,
+       0.28548361209927870496, 1e-6},
+      {"P, F 1e-310, DFN 1e-5, DFD 20, PNONC 1", 1, 0, 1e-310, 1e-5, 20, 1, 0.60433451271188505539,
+       1e-6},
+      {"P, F 10, DFN 1e-320, DFD 1, PNONC 1", 1, 0, 10, 1e-320, 1, 1, 0.6065306597126334236, 1e-6},
+      {"P, F 1e5, DFN 1e-320, DFD 0.5, PNONC 2.5", 1, 0, 1e5, 1e-320, 0.5, 2.5,
+       0.28650479686019010032, 1e-6},
+      // The search for DFN met such an F on its way (DFN 0.5 gives P
+      // 0.00099999954).
+      {"DFN, P 0.001, F 3.2122e-11, DFD 0.5, PNONC 0.5", 3, 0.001, 3.2122e-11, 0, 0.5, 0.5,
+       0.499999963294249, 1e-7},
+  };
+  for (const auto& r : rows) {
+    const Got g = fnc(r.which, r.p, r.f, r.dfn, r.dfd, r.pnonc);
     EXPECT_EQ(g.status, 0) << r.what;
     EXPECT_LE(rel_err(g.value, r.want), r.tol) << r.what << ": " << g.value << " for " << r.want;
   }

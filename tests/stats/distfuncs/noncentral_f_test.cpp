@@ -63,6 +63,8 @@ TEST(Cdffnc, StatusAndBound) {
       {"which 5 ignores PNONC", {5, .2, 1, 1, 1, -1, 0, kUntouched}},
       // An argument that passes its check but defeats the sums.
       {"infinite DFN", {1, kNaN, 1, kInf, 1, 1, 10, kUntouched}},
+      {"infinite DFN, F sought", {2, .5, kNaN, kInf, 1, 1, 10, kUntouched}},
+      {"infinite DFN, PNONC sought", {5, .5, 1, kInf, 1, kNaN, 10, kUntouched}},
       // PNONC up to 1000: beyond, the sums may leave P more than 1e-3 off.
       {"PNONC 1000", {1, kNaN, 1e20, 1, 1, 1e3, 0, kUntouched}},
       {"PNONC above 1000", {1, kNaN, 1, 1, 1, 1000.0000000000001, -7, 1e3}},
@@ -97,6 +99,14 @@ TEST(Cdffnc, StatusAndBound) {
     // Q is written by which 1 alone, and not when an argument is refused.
     EXPECT_EQ(c.q == kUntouched, c.which != 1 || c.status < 0) << r.what;
   }
+}
+
+TEST(Cdffnc, AtFZeroPIsZeroAndQOne) {
+  for (double pnonc : {1e-10, 3.0, 1e3})
+    for (double dfn : {1e-300, 0.5, 40.0}) {
+      const Call c = run({1, kNaN, 0.0, dfn, 2.0, pnonc});
+      EXPECT_TRUE(c.status == 0 && c.p == 0.0 && c.q == 1.0) << pnonc << " " << dfn;
+    }
 }
 
 TEST(Cdffnc, CentralBranchIsCdff) {

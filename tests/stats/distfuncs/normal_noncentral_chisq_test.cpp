@@ -111,6 +111,14 @@ TEST(NoncentralChisq, MatchesBoostAndItsInversesSubstituteBack) {
       }
 }
 
+TEST(NoncentralChisq, AtXZeroPIsZeroAndQOne) {
+  for (double pnonc : {0.0, 2e-10, 3.0, 1e5})
+    for (double df : {1e-300, 0.5, 40.0}) {
+      const Call c = run({chn, 1, kNaN, kNaN, 0.0, df, pnonc});
+      EXPECT_TRUE(c.status == 0 && c.p == 0.0 && c.q == 1.0) << pnonc << " " << df;
+    }
+}
+
 TEST(NormalAndNoncentralChisq, StatusAndBound) {
   // Refused arguments in the order of the checks; cdfnor's which 4 where no
   // positive SD fits (SD not written); cdfchn's PNONC up to 1e5, beyond
@@ -164,6 +172,10 @@ TEST(NormalAndNoncentralChisq, StatusAndBound) {
       {chn, 4, .99, 0, 1, 3, 1, 1, 1e-300},
       {chn, 4, .5, 0, 2e4, 3, 1, 2, 1e4},
       {chn, 3, .99, 0, 1, 1, 1, 1, 1e-300},
+      // An infinite DF passes its check but gives P not a number: the
+      // searches report it.
+      {chn, 2, .5, 0, kNaN, kInf, 1, 10, kUntouched},
+      {chn, 4, .5, 0, 1, kInf, kNaN, 10, kUntouched},
       // Two bad arguments: the first checked is reported.
       {chn, 9, -.1, 0, 1, 1, 1, -1, 4.0},
       {chn, 3, 1.0, 0, -1, 1, 1, -2, 0.9999999999999999},
