@@ -5,7 +5,6 @@
 #include <newmat/myexcept.h>
 
 #include "random/binomial_probability.h"
-#include "random/log_gamma.h"
 #include "random/round_to_int.h"
 #include "random/variable_parameter.h"
 
@@ -48,18 +47,20 @@ double inversion(int n, double p) {
 // The small-mean method for 10 < n p <= 200: one uniform, then the
 // probabilities summed outward from m = trunc(n p), one step up (while below
 // n) and then one step down (while above 0), until the sum reaches the
-// uniform.  A uniform above the rounded sum ends the search at the upper
-// value reached: when both ends are reached, or when a round changes the
-// sum on neither side (the terms only shrink away from the mode).
+// uniform.  Every term comes from the probability of m by the ratios of its
+// neighbours, so the terms sum to 1 as nearly as that one is right: it
+// comes from the saddle-point form, within a few roundings at any n (from
+// ln Gamma(n + 1) - ln Gamma(m + 1) - ln Gamma(n - m + 1) it lost about
+// 1e-14 n of itself, and the uniforms above the sum ended in the far tail).
+// A uniform above the rounded sum ends the search at the upper value
+// reached: when both ends are reached, or when a round changes the sum on
+// neither side (the terms only shrink away from the mode).
 double small_mean(int n, double p) {
   const double q = 1.0 - p;
   const double r = p / q;
   const double u = Random::RNG->Next();
   const int m = static_cast<int>(n * r / (r + 1.0));
-  const double pm =
-      std::exp(n >= many_trials ? binomial_log_probability(n, m, p)
-                                : ln_gamma(n + 1.0) - ln_gamma(m + 1.0) - ln_gamma(n - m + 1.0) +
-                                      m * std::log(p) + (n - m) * std::log(1.0 - p));
+  const double pm = std::exp(binomial_saddle_log_probability(n, m, p));
   if (u <= pm) return m;
   double sum = pm, p_up = pm, p_down = pm;
   int k = m, j = m;

@@ -70,9 +70,10 @@ class VariPoisson {
 //                    to 1 within a few roundings at any n;
 //   10 < n p <= 200  the small-mean method: one uniform, then the
 //                    probabilities summed outward from m = trunc(n p),
-//                    alternately one above and one below (the probability
-//                    of m from logarithms from 2^20 trials on,
-//                    random/binomial_probability.h);
+//                    alternately one above and one below, from the
+//                    probability of m by its saddle-point form
+//                    (random/binomial_probability.h), so that the terms
+//                    sum to 1 within a few roundings at any n;
 //   n p > 200        floor(n p + sqrt(n p (1 - p) - 1/12) Z + 0.5) for one
 //                    normal Z, not confined to 0 .. n.
 // A summed search that can no longer gain (all n + 1 probabilities summed,

@@ -211,6 +211,67 @@ TEST(VariBinomial, InversionSumsToOneAtManyTrials) {
   EXPECT_LT(largest, 20);
 }
 
+// The search from the mode at any n: its terms come from the probability of
+// m, which the log-gamma difference made up to 3e-9 too small or too large
+// below 2^20 trials and the sum of logarithms 4e-12 from there, so that the
+// partial sums were off by that much of themselves and a uniform above
+// their total (1 - 1.7e-9 at 947217 trials, 1 - 2.2e-9 at 2^20 - 1) ended
+// in the far tail.  Each uniform lies between the exact partial sum at the
+// value given and the old one, or above the old total; the value given is
+// its exact inverse, the first value in the search order m, m + 1, m - 1,
+// ... whose partial sum reaches it, computed offline (mpmath, 250 bits).
+// The partial sums either side lie at least 4.8e-11 from the uniform
+// (1.8e-13 at 986 and 2^31 - 1 trials), and the terms now sum to 1 within
+// 2e-15.  The old code gave another value for every row.
+TEST(VariBinomial, SearchFromTheModeSumsToOne) {
+  VariBinomial v;
+  const struct {
+    int n;
+    double p, u;
+    double expected;
+  } rows[] = {
+      {947217, 20.5 / 947217, 0.2606195938442781, 19},
+      {947217, 20.5 / 947217, 0.9026464445908765, 13},
+      {947217, 20.5 / 947217, 0.9987710590078049, 5},
+      {947217, 20.5 / 947217, 1 - 2e-9, 52},
+      {947217, 20.5 / 947217, 1 - 1e-9, 53},  // old: 69
+      {1048575, 150.5 / 1048575, 0.2864153311337449, 146},
+      {1048575, 150.5 / 1048575, 0.8972540969062585, 170},
+      {1048575, 150.5 / 1048575, 0.9989324792091923, 110},
+      {1048575, 150.5 / 1048575, 1 - 2.5e-9, 228},
+      {1048575, 150.5 / 1048575, 1 - 1e-9, 230},  // old: 262
+      {1048000, 10.5 / 1048000, 0.24159380530272315, 9},
+      {1048000, 10.5 / 1048000, 0.9105729370676262, 16},
+      {1048000, 10.5 / 1048000, 0.9987137997556044, 22},
+      {986, 0.02099773937094121, 0.26159287258245323, 22},
+      {986, 0.02099773937094121, 0.9024660860818213, 28},
+      {986, 0.02099773937094121, 0.998722678995071, 36},
+      {2147483647, 9.313179184362842e-08, 0.30258240116299084, 205},
+      {2147483647, 9.313179184362842e-08, 0.9028636127891427, 223},
+      {2147483647, 9.313179184362842e-08, 0.9990338605698185, 152},
+      {2147483647, 199.9 / 2147483647, 0.3027212695383455, 194},
+      {2147483647, 199.9 / 2147483647, 0.9030959457537664, 176},
+      {2147483647, 199.9 / 2147483647, 0.9990458856732259, 246},
+  };
+  for (const auto& r : rows) {
+    ScriptedRandom script({r.u});
+    EXPECT_EQ(v.Next(r.n, r.p), r.expected) << r.n << " " << r.p << " " << r.u;
+  }
+  // A seeded stream whose draw 184928 has the largest uniform the Mersenne
+  // Twister gives, 1 - 2^-33: the old search ended at 69, where
+  // P(X >= 69) = 3.3e-17; its exact inverse is 55, above which no stream
+  // can now go.
+  MT generator(0.0177);
+  Random::Set(generator);
+  double draw = 0, largest = 0;
+  for (int i = 0; i <= 184928; ++i) {
+    draw = v.Next(947217, 20.5 / 947217);
+    largest = std::max(largest, draw);
+  }
+  EXPECT_EQ(draw, 55);
+  EXPECT_EQ(largest, 55);
+}
+
 // Refused parameters; iNext rounds, and refuses a draw that is no int
 // before converting it (the sanitizer build catches a conversion out of
 // range).
