@@ -203,10 +203,13 @@ void cdffnc(int* which, double* p, double* q, double* f, double* dfn, double* df
 // underflows, each ratio is the first term of its series, formed from
 // ln dfn + ln f - ln dfd; where 1 - xx, of order dfd/(dfn f), underflows
 // while dfd is so small that 1 - I_xx is not negligible, each ratio is
-// formed from that quotient apart (beta_quotient.h).  Below the floor the
-// backward sum still ends where its terms stop rising, before its last term
-// (DFN/2 tiny beside DFD/2 tiny) may jump.  The central distribution (cumf)
-// below pnonc = 1e-10.
+// formed from that quotient apart (beta_quotient.h).  Where dfn/2 and dfd/2
+// are both below 1, the last term of the backward sum (shape dfn/2) may rise
+// far out of line with those before it (at tiny shapes its ratio is about
+// dfd/(dfn + dfd), theirs about dfd/2 |ln(1 - xx)|): where the sum would end
+// before it, it is formed, and where it is larger than the last term taken
+// and not below 1e-4 of the sum, the sum goes on to it, taking every term
+// between.  The central distribution (cumf) below pnonc = 1e-10.
 void cumfnc(const double* f, const double* dfn, const double* dfd, const double* pnonc, double* cum,
             double* ccum);
 

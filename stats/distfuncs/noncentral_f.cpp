@@ -45,6 +45,12 @@ bool keeps_going(double term, double sum, bool rising) {
   return std::isfinite(term) && (sum >= kSumFloor || rising) && term >= kTermTolerance * sum;
 }
 
+// Whether a term past the point where a sum ends must still be taken: it
+// is larger than the last term taken and not small beside the sum.
+bool rises_out_of_line(double term, double last_taken, double sum) {
+  return term > last_taken && keeps_going(term, sum, true);
+}
+
 double log_gamma(double x) { return alngam(&x); }
 
 // I_xx(a, b) - I_xx(a + 1, b) from the same difference at a + 1: that one
@@ -147,6 +153,19 @@ void cumfnc(const double* f, const double* dfn, const double* dfd, const double*
   double dnterm = std::exp(log_gamma(adn + b) - log_gamma(adn + 1.0) - log_gamma(b) +
                            adn * std::log(xx) + b * std::log(yy));
   const bool walk_lost = quotient_lost || (dnterm < kWalkFloor && xx * (acent + b) < acent);
+  // The sum may end before its last term, i = 0, where that term rises
+  // out of line with those before it.  Each step down to the shape a
+  // scales the difference by (a + 1)/((a + b) xx): where b >= 1 that
+  // factor shrinks as a falls, so terms that have begun to fall keep
+  // falling (their logarithms are concave in i); where b < 1 and a >= 1 it
+  // lies between 1/xx and 2/xx.  Only the last shape, dfn/2, below 1 with b
+  // below 1 can make it large: at tiny shapes the beta law puts its mass
+  // b/(a + b) at 0, so the last ratio is about b/(dfn/2 + b) where the one
+  // before is about b |ln yy|.  There, where the sum would end, the last
+  // term is formed, and where it rises out of line the sum goes on to it,
+  // taking every term between (together they need not be small beside it).
+  const bool last_may_jump = half_dfn < 1.0 && b < 1.0;
+  bool to_the_end = false;
   double term = xmult * betdn;
   int steps = 0;
   while (i > 0.0) {
@@ -173,7 +192,17 @@ void cumfnc(const double* f, const double* dfn, const double* dfd, const double*
     // Terms that underflow to 0 count as still to rise, for at most
     // kMaxRisingTerms terms below the centre: the sum has no other limit.
     const bool rising = (next > term || (next == 0.0 && term == 0.0)) && steps < kMaxRisingTerms;
-    if (!keeps_going(term, sum, rising)) break;
+    if (!to_the_end && !keeps_going(term, sum, rising)) {
+      if (!last_may_jump) break;
+      // Its ratio is at most 1: it is not formed where its weight alone
+      // would not rise out of line.
+      const double last_weight = std::exp(-xnonc);
+      double last = next;
+      if (i > 1.0)
+        last = rises_out_of_line(last_weight, term, sum) ? last_weight * ratio(half_dfn) : 0.0;
+      if (!rises_out_of_line(last, term, sum)) break;
+      to_the_end = true;
+    }
     ++steps;
     xmult = next_xmult;
     i -= 1.0;

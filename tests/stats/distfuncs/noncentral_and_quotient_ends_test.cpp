@@ -14,6 +14,7 @@
 #include <boost/math/distributions/non_central_f.hpp>
 #include <boost/math/distributions/normal.hpp>
 #include <boost/math/distributions/students_t.hpp>
+#include <boost/math/special_functions/beta.hpp>
 #include <boost/math/special_functions/gamma.hpp>
 
 #include "oracle_helpers.h"
@@ -254,6 +255,102 @@ TEST(SumsAndQuotientsAtTheEnds, RowsOnceNotFinite) {
     EXPECT_EQ(g.status, 0) << r.what;
     EXPECT_LE(rel_err(g.value, r.want), r.tol) << r.what << ": " << g.value << " for " << r.want;
   }
+}
+
+// Where DFN/2 and DFD/2 are both tiny, the beta law of the last term of the
+// backward sum (shape DFN/2) puts its mass DFD/(DFN + DFD) at 0, while the
+// ratios before it are about DFD/2 |ln(1 - x)|: that term rises far out of
+// line after terms that fall below the floor or the term tolerance, and the
+// sum ended before it (P came out near 1e-300 or 1e-18, status 0).  Values
+// from mpmath at 60 to 400 digits (x lies within 1e-100 of 1).  Where the
+// shapes are 1e-300 every term but the last is below 1e-80 of P: 1e-10
+// leaves room for the rounding of the walk and of bratio, about 1e-13.
+// Where they are 1e-20 the others come to 1.4e-7 of P, and the forward sum,
+// which stops at 1e-4 of the sum, drops about half of them: 1e-6.  Two rows
+// need the terms between too: 19% and 21% of P.
+TEST(SumsAndQuotientsAtTheEnds, LastTermThatRisesOutOfLine) {
+  const struct {
+    const char* what;
+    int which;
+    double p, f, dfn, dfd, pnonc;
+    double want;
+    double tol;  // relative
+  } rows[] = {
+      {"P, F 1e100, DFN 1e-300, DFD 1e-300, PNONC 10", 1, 0, 1e100, 1e-300, 1e-300, 10,
+       0.0033689734995427335483, 1e-10},
+      {"P, F 1e10, DFN 1e-300, DFD 1e-300, PNONC 10", 1, 0, 1e10, 1e-300, 1e-300, 10,
+       0.0033689734995427335483, 1e-10},
+      {"P, F 1e100, DFN 1e-300, DFD 1e-300, PNONC 50", 1, 0, 1e100, 1e-300, 1e-300, 50,
+       6.9439719324820102973e-12, 1e-10},
+      {"P, F 1, DFN 1e-300, DFD 1e-300, PNONC 50", 1, 0, 1, 1e-300, 1e-300, 50,
+       6.9439719324820102973e-12, 1e-10},
+      {"P, F 1e100, DFN 1e-20, DFD 1e-20, PNONC 50", 1, 0, 1e100, 1e-20, 1e-20, 50,
+       6.9439730650028317245e-12, 1e-6},
+      {"P, F 1e10, DFN 1e-20, DFD 1e-20, PNONC 50", 1, 0, 1e10, 1e-20, 1e-20, 50,
+       6.9439720288395398969e-12, 1e-6},
+      // e^-PNONC/2 times DFD/(DFN + DFD): 1/2, then 1.
+      {"P, F 1e5, DFN 1e-300, DFD 1e-300, PNONC 5", 1, 0, 1e5, 1e-300, 1e-300, 5,
+       0.041042499311949397585, 1e-10},
+      {"P, F 1e300, DFN 1e-300, DFD 1e-100, PNONC 20", 1, 0, 1e300, 1e-300, 1e-100, 20,
+       4.5399929762484851536e-5, 1e-10},
+      // The largest noncentrality: 499 terms between.
+      {"P, F 1e300, DFN 1e-300, DFD 1e-300, PNONC 1000", 1, 0, 1e300, 1e-300, 1e-300, 1000,
+       3.5622882033706427658e-218, 1e-10},
+      // 1 - x underflows: each ratio formed apart, the last one too.
+      {"P, F 1.7e308, DFN 1e-284, DFD 1e-300, PNONC 10", 1, 0, 1.7e308, 1e-284, 1e-300, 10,
+       6.7379469990854663461e-19, 1e-10},
+      // The terms between the stop and the last term are 19% and 21% of P.
+      {"P, F 1, DFN 0.001, DFD 0.1, PNONC 1000", 1, 0, 1, 0.001, 0.1, 1000,
+       2.1165131297600276182e-217, 1e-10},
+      {"P, F 1e-20, DFN 0.1, DFD 1e-20, PNONC 100", 1, 0, 1e-20, 0.1, 1e-20, 100,
+       4.1234304733551711319e-41, 1e-10},
+      // The searches over such points (DFN was 1.8e-31, DFD 7.8e-11, PNONC
+      // 4.02 and 25.06).  Roots of the mpmath P.  P is matched to its own
+      // error, 1e-7 where the shapes are 1e-20, and moves the answer as
+      // much: 1e-6; 1e-7 (the search's 1e-8) where they are 1e-300.
+      {"DFN, P 1e-12, F 1e10, DFD 1e-20, PNONC 50", 3, 1e-12, 1e10, 0, 1e-20, 50,
+       1.28879453806804e-19, 1e-6},
+      {"DFD, P 1e-12, F 1e10, DFN 1e-20, PNONC 50", 4, 1e-12, 1e10, 1e-20, 0, 50,
+       7.7591895290073e-22, 1e-6},
+      {"PNONC, P 1e-12, F 1e100, DFN 1e-300, DFD 1e-300", 5, 1e-12, 1e100, 1e-300, 1e-300, 0,
+       53.8757478707372, 1e-7},
+      {"PNONC, P 1e-6, F 1e10, DFN 1e-20, DFD 1e-20", 5, 1e-6, 1e10, 1e-20, 1e-20, 0,
+       26.2447267548089, 1e-6},
+  };
+  for (const auto& r : rows) {
+    const Got g = fnc(r.which, r.p, r.f, r.dfn, r.dfd, r.pnonc);
+    EXPECT_EQ(g.status, 0) << r.what;
+    EXPECT_LE(rel_err(g.value, r.want), r.tol) << r.what << ": " << g.value << " for " << r.want;
+  }
+}
+
+// Every term of the sum is positive and the ratios fall as the shape
+// rises, so w0 I_x(DFN/2, DFD/2) <= P <= w0 I_x(DFN/2, DFD/2) + (1 - w0)
+// I_x(DFN/2 + 1, DFD/2), w0 = e^-PNONC/2: at tiny shapes a narrow bracket
+// (Boost's ratios, through 1 - x where x is near 1).  The slack 1e-10 is
+// far above the rounding of the walk and of bratio (1e-13 at most here).
+TEST(SumsAndQuotientsAtTheEnds, TinyShapesBracketedByTheLastTerm) {
+  const double shapes[] = {1e-300, 1e-100, 1e-20};
+  const double fs[] = {1e-5, 1, 1e5, 1e10};
+  const double pnoncs[] = {5, 10, 50, 200, 1000};
+  for (double dfn : shapes)
+    for (double dfd : shapes)
+      for (double f : fs)
+        for (double pnonc : pnoncs) {
+          const double x = dfn * f / (dfn * f + dfd), y = dfd / (dfn * f + dfd);
+          const auto ratio = [&](double a) {
+            return y < 0.5 ? boost::math::ibetac(dfd / 2, a, y) : boost::math::ibeta(a, dfd / 2, x);
+          };
+          const double w0 = std::exp(-pnonc / 2);
+          const double lo = w0 * ratio(dfn / 2);
+          const double hi = lo + (1 - w0) * ratio(dfn / 2 + 1);
+          const Got g = fnc(1, 0, f, dfn, dfd, pnonc);
+          EXPECT_EQ(g.status, 0);
+          EXPECT_GE(g.value, lo * (1 - 1e-10))
+              << "F " << f << ", DFN " << dfn << ", DFD " << dfd << ", PNONC " << pnonc;
+          EXPECT_LE(g.value, hi * (1 + 1e-10))
+              << "F " << f << ", DFN " << dfn << ", DFD " << dfd << ", PNONC " << pnonc;
+        }
 }
 
 }  // namespace
