@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstddef>
 #include <functional>
 
 #include <boost/math/distributions/non_central_chi_squared.hpp>
@@ -81,6 +82,25 @@ Got f_dist(int which, bool upper, double p, double q, double f, double dfn, doub
   int status = -99;
   numlib::cdff(&which, &p, &q, &f, &dfn, &dfd, &status, &bound);
   return {which == 2 ? f : (upper ? q : p), status};
+}
+
+// A cdffnc case: the quantity asked for by `which` (the others given), the
+// value it must have and the relative tolerance.
+struct FncRow {
+  const char* what;
+  int which;
+  double p, f, dfn, dfd, pnonc;
+  double want;
+  double tol;  // relative
+};
+
+template <std::size_t N>
+void expect_status_zero_within(const FncRow (&rows)[N]) {
+  for (const FncRow& r : rows) {
+    const Got g = fnc(r.which, r.p, r.f, r.dfn, r.dfd, r.pnonc);
+    EXPECT_EQ(g.status, 0) << r.what;
+    EXPECT_LE(rel_err(g.value, r.want), r.tol) << r.what << ": " << g.value << " for " << r.want;
+  }
 }
 
 double boost_chn(double x, double df, double pnonc) {
@@ -227,13 +247,7 @@ TEST(SumsAndQuotientsAtTheEnds, RowsOnceWrongWithStatusZero) {
 // is subnormal it keeps 7 or more digits, and the walk from it as many: a
 // relative 1e-6.  The DFN search stops within a relative 1e-8.
 TEST(SumsAndQuotientsAtTheEnds, RowsOnceNotFinite) {
-  const struct {
-    const char* what;
-    int which;
-    double p, f, dfn, dfd, pnonc;
-    double want;
-    double tol;  // relative
-  } rows[] = {
+  const FncRow rows[] = {
       {"P, F 1e-11, DFN 1e-300, DFD 1, PNONC 0.5", 1, 0, 1e-11, 1e-300, 1, 0.5,
        0.77880078307140486825, 1e-6},
       {"P, F 1e-308, DFN 0.01, DFD 1, PNONC 0.5", 1, 0, 1e-308, 0.01, 1, 0.5,
@@ -250,11 +264,7 @@ TEST(SumsAndQuotientsAtTheEnds, RowsOnceNotFinite) {
       {"DFN, P 0.001, F 3.2122e-11, DFD 0.5, PNONC 0.5", 3, 0.001, 3.2122e-11, 0, 0.5, 0.5,
        0.499999963294249, 1e-7},
   };
-  for (const auto& r : rows) {
-    const Got g = fnc(r.which, r.p, r.f, r.dfn, r.dfd, r.pnonc);
-    EXPECT_EQ(g.status, 0) << r.what;
-    EXPECT_LE(rel_err(g.value, r.want), r.tol) << r.what << ": " << g.value << " for " << r.want;
-  }
+  expect_status_zero_within(rows);
 }
 
 // Where DFN/2 and DFD/2 are both tiny, the beta law of the last term of the
@@ -269,13 +279,7 @@ TEST(SumsAndQuotientsAtTheEnds, RowsOnceNotFinite) {
 // which stops at 1e-4 of the sum, drops about half of them: 1e-6.  Two rows
 // need the terms between too: 19% and 21% of P.
 TEST(SumsAndQuotientsAtTheEnds, LastTermThatRisesOutOfLine) {
-  const struct {
-    const char* what;
-    int which;
-    double p, f, dfn, dfd, pnonc;
-    double want;
-    double tol;  // relative
-  } rows[] = {
+  const FncRow rows[] = {
       {"P, F 1e100, DFN 1e-300, DFD 1e-300, PNONC 10", 1, 0, 1e100, 1e-300, 1e-300, 10,
        0.0033689734995427335483, 1e-10},
       {"P, F 1e10, DFN 1e-300, DFD 1e-300, PNONC 10", 1, 0, 1e10, 1e-300, 1e-300, 10,
@@ -317,11 +321,7 @@ TEST(SumsAndQuotientsAtTheEnds, LastTermThatRisesOutOfLine) {
       {"PNONC, P 1e-6, F 1e10, DFN 1e-20, DFD 1e-20", 5, 1e-6, 1e10, 1e-20, 1e-20, 0,
        26.2447267548089, 1e-6},
   };
-  for (const auto& r : rows) {
-    const Got g = fnc(r.which, r.p, r.f, r.dfn, r.dfd, r.pnonc);
-    EXPECT_EQ(g.status, 0) << r.what;
-    EXPECT_LE(rel_err(g.value, r.want), r.tol) << r.what << ": " << g.value << " for " << r.want;
-  }
+  expect_status_zero_within(rows);
 }
 
 // Every term of the sum is positive and the ratios fall as the shape
