@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstddef>
 #include <map>
 #include <type_traits>
 #include <vector>
@@ -174,6 +175,21 @@ TEST(VariBinomial, DrawsFollowTheUniforms) {
   EXPECT_EQ(v.Next(1000, 0.3), std::floor(300 + std::sqrt(210 - 1.0 / 12) * normal + 0.5));
 }
 
+// A binomial draw from one scripted uniform u: the value it must give.
+struct ScriptedBinomialRow {
+  int n;
+  double p, u;
+  double expected;
+};
+
+template <std::size_t N>
+void expect_inverses(VariBinomial& v, const ScriptedBinomialRow (&rows)[N]) {
+  for (const ScriptedBinomialRow& r : rows) {
+    ScriptedRandom script({r.u});
+    EXPECT_EQ(v.Next(r.n, r.p), r.expected) << r.n << " " << r.p << " " << r.u;
+  }
+}
+
 // Inversion at many trials: q^n carried the rounding of q = 1 - p n times
 // (1.2e-7 of it at 2^31), so the terms summed to less than 1 and a uniform
 // above their sum ended in the far tail, at 27 for (2^31 - 1, 1.37799e-9).
@@ -186,11 +202,7 @@ TEST(VariBinomial, DrawsFollowTheUniforms) {
 // in 10^8).
 TEST(VariBinomial, InversionSumsToOneAtManyTrials) {
   VariBinomial v;
-  const struct {
-    int n;
-    double p, u;
-    double expected;
-  } rows[] = {
+  const ScriptedBinomialRow rows[] = {
       {2147483647, 1.37799e-9, 0.5, 3},
       {2147483647, 1.37799e-9, 0.99, 8},
       {2147483647, 1.37799e-9, 1 - 1e-6, 14},
@@ -200,10 +212,7 @@ TEST(VariBinomial, InversionSumsToOneAtManyTrials) {
       {1000000000, 1e-8, 0.86446439928840846, 13},
       {2147483647, 4.656612875245797e-09, 0.22022064693737775, 8},
   };
-  for (const auto& r : rows) {
-    ScriptedRandom script({r.u});
-    EXPECT_EQ(v.Next(r.n, r.p), r.expected) << r.n << " " << r.p << " " << r.u;
-  }
+  expect_inverses(v, rows);
   MT generator(0.5);
   Random::Set(generator);
   double largest = 0;
@@ -225,11 +234,7 @@ TEST(VariBinomial, InversionSumsToOneAtManyTrials) {
 // 2e-15.  The old code gave another value for every row.
 TEST(VariBinomial, SearchFromTheModeSumsToOne) {
   VariBinomial v;
-  const struct {
-    int n;
-    double p, u;
-    double expected;
-  } rows[] = {
+  const ScriptedBinomialRow rows[] = {
       {947217, 20.5 / 947217, 0.2606195938442781, 19},
       {947217, 20.5 / 947217, 0.9026464445908765, 13},
       {947217, 20.5 / 947217, 0.9987710590078049, 5},
@@ -253,10 +258,7 @@ TEST(VariBinomial, SearchFromTheModeSumsToOne) {
       {2147483647, 199.9 / 2147483647, 0.9030959457537664, 176},
       {2147483647, 199.9 / 2147483647, 0.9990458856732259, 246},
   };
-  for (const auto& r : rows) {
-    ScriptedRandom script({r.u});
-    EXPECT_EQ(v.Next(r.n, r.p), r.expected) << r.n << " " << r.p << " " << r.u;
-  }
+  expect_inverses(v, rows);
   // A seeded stream whose draw 184928 has the largest uniform the Mersenne
   // Twister gives, 1 - 2^-33: the old search ended at 69, where
   // P(X >= 69) = 3.3e-17; its exact inverse is 55, above which no stream
